@@ -1,0 +1,48 @@
+# Two commands for a fresh Debian 12 machine:
+#   make run    installs what is missing, builds the program and opens its window
+#   make test   installs what is missing, builds every preset and runs every test suite
+
+PACKAGES := cmake ninja-build g++ pkg-config python3 \
+	libgtest-dev libgmock-dev libbenchmark-dev \
+	libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core \
+	g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
+	wine wine64 xvfb xdotool imagemagick x11-xserver-utils x11-utils \
+	clang libclang-rt-14-dev
+
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+JOBS := $(shell nproc)
+
+.PHONY: deps build run test bench clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:" $$missing; \
+		$(SUDO) apt-get update -qq && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake --preset native
+	cmake --build --preset native -j $(JOBS)
+
+run: build
+	./build/native/brisko
+
+test: deps
+	cmake --preset native
+	cmake --build --preset native -j $(JOBS)
+	cmake --preset windows-x86
+	cmake --build --preset windows-x86 -j $(JOBS)
+	cmake --preset windows-x64
+	cmake --build --preset windows-x64 -j $(JOBS)
+	ctest --preset native -j $(JOBS)
+	ctest --preset windows-x86
+	ctest --preset windows-x64
+
+bench: build
+	./build/native/bench/frame_bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,62 @@
+// The seam between the layer and where pixels go and input comes from: the
+// desktop backend (a real window on SDL2) or the headless backend (no display,
+// a virtual clock and scripted input, used by the tests).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace layer {
+
+class Window;
+
+struct BackendEvent {
+    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore };
+    Type type = Type::PointerMove;
+    int screenX = 0;       // pointer position in screen coordinates
+    int screenY = 0;
+    WPARAM modifiers = 0;  // MK_SHIFT and MK_CONTROL as held during the event
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual SIZE screenSize() = 0;
+    virtual LONGLONG counterFrequency() = 0;
+    virtual LONGLONG counter() = 0;
+    virtual void sleep(DWORD milliseconds) = 0;
+    virtual POINT cursorPosition() = 0;
+
+    // Puts the window on the screen; false (with the reason) when there is
+    // no display to put it on.
+    virtual bool showWindow(Window& window, std::string& whyNot) = 0;
+    virtual void hideWindow(Window& window) = 0;
+    // The window's surface holds a new complete frame.
+    virtual void present(Window& window) = 0;
+    // The window's region changed.
+    virtual void reshape(Window& window) = 0;
+    // The window's position changed.
+    virtual void place(Window& window) = 0;
+    virtual void minimize(Window& window) = 0;
+
+    // The next input or system event. With wait false, only one that is due
+    // now; with wait true, blocks (or, headless, lets virtual time pass) until
+    // one arrives. False when there is none (wait false), or none will ever
+    // come (wait true).
+    virtual bool nextEvent(BackendEvent& event, bool wait) = 0;
+
+    // Shows a modal message box and returns the button that closed it.
+    virtual int messageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+
+    // The program polled and found nothing to do.
+    virtual void idle() {}
+};
+
+// The backend a process starts with, chosen at link time: the program links
+// the desktop one, the tests the headless one.
+std::unique_ptr<Backend> makeDefaultBackend();
+
+}  // namespace layer

@@ -1,0 +1,255 @@
+// gdi32: bitmaps, memory device contexts, object selection and deletion, and
+// the block copy.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "Bitmap.h"
+#include "DeviceContext.h"
+#include "Font.h"
+#include "Layer.h"
+#include "Surfaces.h"
+#include "Window.h"
+
+using layer::Bitmap;
+using layer::Creation;
+using layer::DeviceContext;
+using layer::Layer;
+using layer::ObjectKind;
+
+namespace layer {
+
+Bitmap* drawingSurface(DeviceContext& dc) {
+    if (dc.window) {
+        Window* window = Layer::get().window(dc.window);
+        return window ? &window->surface : nullptr;
+    }
+    return Layer::get().bitmap(dc.bitmap);
+}
+
+Window* windowOf(DeviceContext& dc) { return dc.window ? Layer::get().window(dc.window) : nullptr; }
+
+void surfaceChanged(DeviceContext& dc) {
+    if (Window* window = windowOf(dc)) Layer::get().backend().present(*window);
+}
+
+}  // namespace layer
+
+namespace {
+
+// Bitmaps larger than this are refused, as a real driver refuses what it
+// cannot allocate.
+constexpr int64_t maxBitmapPixels = int64_t(1) << 26;
+
+bool acceptableDibHeader(const BITMAPINFOHEADER& header) {
+    if (header.biSize < sizeof(BITMAPINFOHEADER)) return false;
+    if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN) return false;
+    if (header.biPlanes != 1 || header.biBitCount != 24 || header.biCompression != BI_RGB) return false;
+    int64_t height = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
+    return int64_t(header.biWidth) * height <= maxBitmapPixels;
+}
+
+void releaseSelection(DeviceContext& dc) {
+    Layer& layer = Layer::get();
+    if (Bitmap* selected = layer.bitmap(dc.bitmap)) {
+        selected->selectedInto = nullptr;
+        if (selected->deletePending) layer.objects.remove(Layer::value(dc.bitmap));
+    }
+    layer.objects.remove(Layer::value(dc.defaultBitmap));
+}
+
+HGDIOBJ selectBitmap(HDC dcHandle, DeviceContext& dc, HBITMAP bitmapHandle, Bitmap& bitmap) {
+    if (dc.window) return nullptr;  // a window's DC draws on the window only
+    if (dc.bitmap == bitmapHandle) return bitmapHandle;
+    if (bitmap.selectedInto) return nullptr;  // one bitmap, one DC at a time
+    Layer& layer = Layer::get();
+    HBITMAP previous = dc.bitmap;
+    if (Bitmap* old = layer.bitmap(previous)) {
+        old->selectedInto = nullptr;
+        if (old->deletePending) layer.objects.remove(Layer::value(previous));
+    }
+    bitmap.selectedInto = dcHandle;
+    dc.bitmap = bitmapHandle;
+    return previous;
+}
+
+HGDIOBJ selectFont(DeviceContext& dc, HFONT font) {
+    HFONT previous = dc.font ? dc.font : Layer::get().stockFont;
+    dc.font = font;
+    return previous;
+}
+
+void copyRows(const Bitmap& from, int fromX, int fromY, Bitmap& to, int toX, int toY, int width, int height) {
+    if (&from == &to) {
+        // Overlapping copies within one bitmap must read rows before they are overwritten.
+        bool downward = toY > fromY;
+        for (int i = 0; i < height; ++i) {
+            int row = downward ? height - 1 - i : i;
+            std::memmove(to.row(toY + row) + 3 * toX, from.row(fromY + row) + 3 * fromX, std::size_t(width) * 3);
+        }
+        return;
+    }
+    for (int row = 0; row < height; ++row)
+        std::memcpy(to.row(toY + row) + 3 * toX, from.row(fromY + row) + 3 * fromX, std::size_t(width) * 3);
+}
+
+}  // namespace
+
+extern "C" {
+
+HGDIOBJ WINAPI GetStockObject(int object) {
+    Layer& layer = Layer::get();
+    if (object >= 0 && object < int(std::size(layer.stockBrushes))) return layer.stockBrushes[object];
+    return nullptr;
+}
+
+HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD) {
+    if (bits) *bits = nullptr;
+    if (!info || usage != DIB_RGB_COLORS || !acceptableDibHeader(info->bmiHeader)) return nullptr;
+    const BITMAPINFOHEADER& header = info->bmiHeader;
+    bool bottomUp = header.biHeight > 0;
+    int height = bottomUp ? header.biHeight : -header.biHeight;
+    auto bitmap = std::make_unique<Bitmap>(header.biWidth, height, bottomUp);
+    uint8_t* pixels = bitmap->bits();
+    HBITMAP handle = Layer::get().create<HBITMAP>(Creation::Bitmap, std::move(bitmap));
+    if (handle && bits) *bits = pixels;
+    return handle;
+}
+
+HDC WINAPI CreateCompatibleDC(HDC) {
+    Layer& layer = Layer::get();
+    if (layer.shouldFail(Creation::DeviceContext)) return nullptr;
+    auto dc = std::make_unique<DeviceContext>();
+    // A new memory DC holds a 1x1 monochrome bitmap until another is selected.
+    auto initial = std::make_unique<Bitmap>(1, 1, true, 1);
+    DeviceContext* raw = dc.get();
+    HDC handle = Layer::handle<HDC>(layer.objects.add(std::move(dc)));
+    raw->defaultBitmap = Layer::handle<HBITMAP>(layer.objects.add(std::move(initial)));
+    layer.bitmap(raw->defaultBitmap)->selectedInto = handle;
+    raw->bitmap = raw->defaultBitmap;
+    return handle;
+}
+
+HGDIOBJ WINAPI SelectObject(HDC dcHandle, HGDIOBJ object) {
+    Layer& layer = Layer::get();
+    DeviceContext* dc = layer.dc(dcHandle);
+    if (!dc) return nullptr;
+    if (Bitmap* bitmap = layer.bitmap(object))
+        return selectBitmap(dcHandle, *dc, static_cast<HBITMAP>(object), *bitmap);
+    if (layer.font(object)) return selectFont(*dc, static_cast<HFONT>(object));
+    return nullptr;
+}
+
+BOOL WINAPI DeleteDC(HDC dcHandle) {
+    Layer& layer = Layer::get();
+    DeviceContext* dc = layer.dc(dcHandle);
+    if (!dc || dc->window) return FALSE;  // a window's DC goes back through ReleaseDC
+    releaseSelection(*dc);
+    layer.objects.remove(Layer::value(dcHandle));
+    return TRUE;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    Layer& layer = Layer::get();
+    layer::LayerObject* found = layer.object(object);
+    if (!found) return FALSE;
+    if (found->stock) return TRUE;
+    switch (found->kind) {
+        case ObjectKind::Bitmap: {
+            auto* bitmap = static_cast<Bitmap*>(found);
+            // Windows defers deleting a bitmap that is still selected.
+            if (bitmap->selectedInto) {
+                bitmap->deletePending = true;
+                return TRUE;
+            }
+            break;
+        }
+        case ObjectKind::Font:
+        case ObjectKind::Region:
+        case ObjectKind::Brush:
+            break;
+        default:
+            return FALSE;
+    }
+    layer.objects.remove(Layer::value(object));
+    return TRUE;
+}
+
+int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
+    Bitmap* bitmap = Layer::get().bitmap(object);
+    if (!bitmap) return 0;
+    if (!buffer) return int(sizeof(BITMAP));
+    if (size < int(sizeof(BITMAP))) return 0;
+    BITMAP description{};
+    description.bmWidth = bitmap->width();
+    description.bmHeight = bitmap->height();
+    description.bmWidthBytes = bitmap->stride();
+    description.bmPlanes = 1;
+    description.bmBitsPixel = WORD(bitmap->bitsPerPixel());
+    description.bmBits = bitmap->bitsPerPixel() == 24 ? bitmap->bits() : nullptr;
+    std::memcpy(buffer, &description, sizeof description);
+    return int(sizeof(BITMAP));
+}
+
+// Copies the overlap of the source and destination rectangles, each clipped
+// to its own bitmap; pixels of the destination with no source stay as they were.
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                   DWORD rop) {
+    Layer& layer = Layer::get();
+    DeviceContext* to = layer.dc(dest);
+    DeviceContext* from = layer.dc(source);
+    if (!to || !from || rop != SRCCOPY) return FALSE;
+    Bitmap* target = layer::drawingSurface(*to);
+    Bitmap* origin = layer::drawingSurface(*from);
+    if (!target || !origin) return FALSE;
+    if (width < 0 || height < 0) return FALSE;
+
+    int64_t left = std::max<int64_t>({0, -int64_t(x), -int64_t(sourceX)});
+    int64_t top = std::max<int64_t>({0, -int64_t(y), -int64_t(sourceY)});
+    int64_t right = std::min<int64_t>({width, int64_t(target->width()) - x, int64_t(origin->width()) - sourceX});
+    int64_t bottom =
+        std::min<int64_t>({height, int64_t(target->height()) - y, int64_t(origin->height()) - sourceY});
+    if (right > left && bottom > top)
+        copyRows(*origin, int(sourceX + left), int(sourceY + top), *target, int(x + left), int(y + top),
+                 int(right - left), int(bottom - top));
+    layer::surfaceChanged(*to);
+    return TRUE;
+}
+
+int WINAPI GetDeviceCaps(HDC dc, int index) {
+    if (!Layer::get().dc(dc)) return 0;
+    switch (index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return 96;
+        default:
+            return 0;
+    }
+}
+
+int WINAPI SetBkMode(HDC dcHandle, int mode) {
+    DeviceContext* dc = Layer::get().dc(dcHandle);
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    int previous = dc->backgroundMode;
+    dc->backgroundMode = mode;
+    return previous;
+}
+
+COLORREF WINAPI SetBkColor(HDC dcHandle, COLORREF colour) {
+    DeviceContext* dc = Layer::get().dc(dcHandle);
+    if (!dc) return CLR_INVALID;
+    COLORREF previous = dc->backgroundColour;
+    dc->backgroundColour = colour & 0x00FFFFFF;
+    return previous;
+}
+
+COLORREF WINAPI SetTextColor(HDC dcHandle, COLORREF colour) {
+    DeviceContext* dc = Layer::get().dc(dcHandle);
+    if (!dc) return CLR_INVALID;
+    COLORREF previous = dc->textColour;
+    dc->textColour = colour & 0x00FFFFFF;
+    return previous;
+}
+
+}  // extern "C"

@@ -1,0 +1,56 @@
+// Handles of the layer: every GDI object and window lives in one table and is
+// reached only through its handle, so that a null, foreign or stale handle is
+// caught in one place and the call fails the way Windows fails it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace layer {
+
+enum class ObjectKind : uint8_t { Bitmap, DeviceContext, Region, Font, Brush, Icon, Window };
+
+struct LayerObject {
+    explicit LayerObject(ObjectKind k) : kind(k) {}
+    virtual ~LayerObject() = default;
+    const ObjectKind kind;
+    bool stock = false;  // stock objects are shared and never freed
+};
+
+class ObjectTable {
+public:
+    // Stores the object and returns its handle value (never 0).
+    uintptr_t add(std::unique_ptr<LayerObject> object);
+
+    // The live object behind a handle value, or null when the value names
+    // nothing (null, never issued, or already freed).
+    LayerObject* find(uintptr_t handle) const;
+
+    template <class T> T* findAs(uintptr_t handle, ObjectKind kind) const {
+        LayerObject* object = find(handle);
+        return object && object->kind == kind ? static_cast<T*>(object) : nullptr;
+    }
+
+    // Frees the object; later look-ups of the handle fail.
+    void remove(uintptr_t handle);
+
+    // Frees every object (between test runs).
+    void clear();
+
+    std::size_t liveCount() const;
+
+private:
+    struct Slot {
+        std::unique_ptr<LayerObject> object;
+        uint32_t generation = 1;
+    };
+    // Handles carry the slot's generation so that a freed slot reused for a
+    // new object does not answer to the old handle.
+    static uintptr_t encode(std::size_t index, uint32_t generation);
+
+    std::vector<Slot> slots_;
+    std::vector<std::size_t> freeSlots_;
+};
+
+}  // namespace layer

@@ -1,0 +1,42 @@
+// A top-level window of the layer: its class data, its place on the screen,
+// the pixels it shows and the region that cuts its outline.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "Bitmap.h"
+#include "ObjectTable.h"
+#include "Region.h"
+
+namespace layer {
+
+class Window : public LayerObject {
+public:
+    Window(int width, int height);
+
+    // True when a pointer at client (x, y) belongs to the window: inside its
+    // rectangle and, when it has a region, inside the region.
+    bool accepts(int clientX, int clientY) const;
+
+    std::string className;
+    std::string title;
+    DWORD style = 0;
+    int x = 0;
+    int y = 0;
+    int width;
+    int height;
+    WNDPROC procedure = nullptr;
+    HINSTANCE instance = nullptr;
+    bool visible = false;
+    bool minimized = false;
+    bool needsPaint = false;
+    bool destroying = false;
+    Bitmap surface;                  // what the window shows, top-down
+    std::unique_ptr<Region> region;  // owned since SetWindowRgn; null: the whole rectangle
+    void* backendData = nullptr;     // whatever the backend keeps for this window
+};
+
+}  // namespace layer

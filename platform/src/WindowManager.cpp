@@ -1,0 +1,376 @@
+// user32: window classes, the window, its messages and its device contexts,
+// the caption move and the message box.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+#include <strings.h>
+
+#include "DeviceContext.h"
+#include "Layer.h"
+#include "Window.h"
+
+using layer::BackendEvent;
+using layer::Creation;
+using layer::DeviceContext;
+using layer::Layer;
+using layer::Window;
+
+namespace {
+
+layer::WindowClass* findClass(const char* name) {
+    for (auto& windowClass : Layer::get().classes)
+        if (strcasecmp(windowClass.name.c_str(), name) == 0) return &windowClass;
+    return nullptr;
+}
+
+LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* target = Layer::get().window(window);
+    if (!target || !target->procedure) return 0;
+    return target->procedure(window, message, wParam, lParam);
+}
+
+DWORD messageTime() {
+    layer::Backend& backend = Layer::get().backend();
+    LONGLONG frequency = backend.counterFrequency();
+    return frequency > 0 ? DWORD(backend.counter() / (frequency / 1000 > 0 ? frequency / 1000 : 1)) : 0;
+}
+
+void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam, POINT point) {
+    MSG msg{window, message, wParam, lParam, messageTime(), point};
+    Layer::get().posted.push_back(msg);
+}
+
+// The live windows that are on the screen, in creation order.
+std::vector<HWND> windowsOnScreen() {
+    Layer& layer = Layer::get();
+    std::vector<HWND> shown;
+    for (HWND handle : layer.windows)
+        if (Window* window = layer.window(handle); window && window->visible) shown.push_back(handle);
+    return shown;
+}
+
+void complain(const char* what) { std::fprintf(stderr, "brisko: cannot open its window: %s\n", what); }
+
+void sendCreationMessages(HWND handle, Window& window) {
+    send(handle, WM_CREATE, 0, 0);
+    if (!window.visible) return;
+    send(handle, WM_SHOWWINDOW, TRUE, 0);
+    send(handle, WM_ACTIVATE, 1, 0);
+    send(handle, WM_SIZE, 0, MAKELPARAM(window.width, window.height));
+    send(handle, WM_MOVE, 0, MAKELPARAM(window.x, window.y));
+}
+
+void moveWindowTo(HWND handle, Window& window, int x, int y) {
+    if (window.x == x && window.y == y) return;
+    window.x = x;
+    window.y = y;
+    Layer::get().backend().place(window);
+    send(handle, WM_MOVE, 0, MAKELPARAM(x, y));
+}
+
+// The modal move a press on the caption starts: the window follows the
+// pointer until the left button comes up; that release is the loop's own and
+// never reaches the window.
+void captionMoveLoop(HWND handle) {
+    Layer& layer = Layer::get();
+    Window* window = layer.window(handle);
+    if (!window || !Layer::get().leftButtonHeld) return;
+    POINT start = layer.backend().cursorPosition();
+    int originX = window->x;
+    int originY = window->y;
+    BackendEvent event;
+    while (layer.backend().nextEvent(event, true)) {
+        switch (event.type) {
+            case BackendEvent::Type::PointerMove:
+                moveWindowTo(handle, *window, originX + event.screenX - start.x, originY + event.screenY - start.y);
+                break;
+            case BackendEvent::Type::PointerUp:
+                moveWindowTo(handle, *window, originX + event.screenX - start.x, originY + event.screenY - start.y);
+                Layer::get().leftButtonHeld = false;
+                return;
+            case BackendEvent::Type::CloseRequest:
+                post(handle, WM_CLOSE, 0, 0, POINT{event.screenX, event.screenY});
+                Layer::get().leftButtonHeld = false;
+                return;
+            default:
+                break;
+        }
+    }
+    Layer::get().leftButtonHeld = false;
+}
+
+}  // namespace
+
+namespace layer {
+
+// The window under the pointer gets the message only when the point lies
+// inside it and inside its region; nothing captures the mouse.
+void deliverEvent(const BackendEvent& event) {
+    Layer& layer = Layer::get();
+    using Type = BackendEvent::Type;
+    if (event.type == Type::PointerDown) Layer::get().leftButtonHeld = true;
+    if (event.type == Type::PointerUp) Layer::get().leftButtonHeld = false;
+
+    for (HWND handle : windowsOnScreen()) {
+        Window* window = layer.window(handle);
+        if (event.type == Type::CloseRequest) {
+            post(handle, WM_CLOSE, 0, 0, POINT{});
+            continue;
+        }
+        if (event.type == Type::Restore) {
+            window->minimized = false;
+            continue;
+        }
+        if (event.type == Type::DismissBox || window->minimized) continue;
+        int x = event.screenX - window->x;
+        int y = event.screenY - window->y;
+        if (!window->accepts(x, y)) continue;
+        POINT point{event.screenX, event.screenY};
+        if (event.type == Type::PointerMove)
+            post(handle, WM_MOUSEMOVE, (Layer::get().leftButtonHeld ? MK_LBUTTON : 0) | event.modifiers, MAKELPARAM(x, y), point);
+        else if (event.type == Type::PointerDown)
+            post(handle, WM_LBUTTONDOWN, MK_LBUTTON | event.modifiers, MAKELPARAM(x, y), point);
+        else
+            post(handle, WM_LBUTTONUP, event.modifiers, MAKELPARAM(x, y), point);
+    }
+}
+
+bool pumpModal() {
+    Layer& layer = Layer::get();
+    while (!layer.posted.empty()) {
+        MSG msg = layer.posted.front();
+        layer.posted.pop_front();
+        DispatchMessageA(&msg);
+    }
+    return !layer.quitPosted;
+}
+
+WPARAM currentButtons() { return Layer::get().leftButtonHeld ? MK_LBUTTON : 0; }
+
+}  // namespace layer
+
+extern "C" {
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    Layer& layer = Layer::get();
+    if (!windowClass || windowClass->cbSize != sizeof(WNDCLASSEXA) || !windowClass->lpfnWndProc ||
+        !windowClass->lpszClassName || IS_INTRESOURCE(windowClass->lpszClassName))
+        return 0;
+    if (findClass(windowClass->lpszClassName) || layer.shouldFail(Creation::WindowClass)) return 0;
+    layer.classes.push_back({windowClass->lpszClassName, windowClass->lpfnWndProc, windowClass->hInstance});
+    return ATOM(0xC000 + layer.classes.size() - 1);
+}
+
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND, HMENU, HINSTANCE instance, LPVOID) {
+    Layer& layer = Layer::get();
+    layer::WindowClass* windowClass = className && !IS_INTRESOURCE(className) ? findClass(className) : nullptr;
+    if (!windowClass || width <= 0 || height <= 0 || width > 0x4000 || height > 0x4000) {
+        complain("its window class is not registered");
+        return nullptr;
+    }
+    auto window = std::make_unique<Window>(width, height);
+    Window& created = *window;
+    created.className = windowClass->name;
+    created.title = windowName ? windowName : "";
+    created.style = style;
+    created.x = x;
+    created.y = y;
+    created.procedure = windowClass->procedure;
+    created.instance = instance;
+    created.visible = (style & WS_VISIBLE) != 0;
+    created.needsPaint = created.visible;
+    HWND handle = layer.create<HWND>(Creation::Window, std::move(window));
+    if (!handle) {
+        complain("the system refused to create it");
+        return nullptr;
+    }
+    std::string whyNot;
+    if (created.visible && !layer.backend().showWindow(created, whyNot)) {
+        complain(whyNot.c_str());
+        layer.objects.remove(Layer::value(handle));
+        return nullptr;
+    }
+    layer.windows.push_back(handle);
+    sendCreationMessages(handle, created);
+    return handle;
+}
+
+BOOL WINAPI DestroyWindow(HWND handle) {
+    Layer& layer = Layer::get();
+    Window* window = layer.window(handle);
+    if (!window || window->destroying) return FALSE;
+    window->destroying = true;
+    send(handle, WM_DESTROY, 0, 0);
+    layer.backend().hideWindow(*window);
+    std::erase_if(layer.posted, [&](const MSG& msg) { return msg.hwnd == handle; });
+    std::erase(layer.windows, handle);
+    layer.objects.remove(Layer::value(handle));
+    return TRUE;
+}
+
+BOOL WINAPI CloseWindow(HWND handle) {
+    Layer& layer = Layer::get();
+    Window* window = layer.window(handle);
+    if (!window) return FALSE;
+    window->minimized = true;
+    layer.backend().minimize(*window);
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND handle) { return Layer::get().window(handle) != nullptr; }
+
+BOOL WINAPI IsIconic(HWND handle) {
+    Window* window = Layer::get().window(handle);
+    return window && window->minimized;
+}
+
+BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
+    Window* window = Layer::get().window(handle);
+    if (!window || !rect) return FALSE;
+    *rect = RECT{window->x, window->y, window->x + window->width, window->y + window->height};
+    return TRUE;
+}
+
+int WINAPI GetWindowTextA(HWND handle, LPSTR text, int maxCount) {
+    Window* window = Layer::get().window(handle);
+    if (!window || !text || maxCount <= 0) return 0;
+    std::size_t length = std::min<std::size_t>(window->title.size(), std::size_t(maxCount - 1));
+    std::memcpy(text, window->title.data(), length);
+    text[length] = '\0';
+    return int(length);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM) {
+    Window* window = Layer::get().window(handle);
+    if (!window) return 0;
+    switch (message) {
+        case WM_PAINT:
+            window->needsPaint = false;
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(handle);
+            return 0;
+        case WM_NCLBUTTONDOWN:
+            if (wParam == HTCAPTION) captionMoveLoop(handle);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return send(window, message, wParam, lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window && !Layer::get().window(window)) return FALSE;
+    post(window, message, wParam, lParam, Layer::get().backend().cursorPosition());
+    return TRUE;
+}
+
+// Order as on Windows: posted messages (input included, in arrival order),
+// then WM_QUIT, then WM_PAINT for a window that still needs painting.
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT, UINT, UINT removeMessage) {
+    Layer& layer = Layer::get();
+    if (!message) return FALSE;
+    BackendEvent event;
+    while (layer.backend().nextEvent(event, false)) layer::deliverEvent(event);
+
+    for (auto it = layer.posted.begin(); it != layer.posted.end(); ++it) {
+        if (window && it->hwnd != window) continue;
+        *message = *it;
+        if (removeMessage & PM_REMOVE) layer.posted.erase(it);
+        return TRUE;
+    }
+    if (layer.quitPosted) {
+        *message = MSG{nullptr, WM_QUIT, WPARAM(layer.quitCode), 0, messageTime(), POINT{}};
+        if (removeMessage & PM_REMOVE) layer.quitPosted = false;
+        return TRUE;
+    }
+    for (HWND handle : windowsOnScreen()) {
+        Window* painted = layer.window(handle);
+        if (painted->needsPaint && (!window || window == handle)) {
+            *message = MSG{handle, WM_PAINT, 0, 0, messageTime(), POINT{}};
+            return TRUE;
+        }
+    }
+    layer.backend().idle();
+    return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT WINAPI DispatchMessageA(const MSG* message) {
+    if (!message || !message->hwnd) return 0;
+    return send(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+void WINAPI PostQuitMessage(int exitCode) {
+    Layer& layer = Layer::get();
+    layer.quitPosted = true;
+    layer.quitCode = exitCode;
+}
+
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
+    return !instance && name == IDI_APPLICATION ? Layer::get().stockIcon : nullptr;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
+    return !instance && name == IDC_ARROW ? Layer::get().stockCursor : nullptr;
+}
+
+int WINAPI GetSystemMetrics(int index) {
+    SIZE screen = Layer::get().backend().screenSize();
+    if (index == SM_CXSCREEN) return screen.cx;
+    if (index == SM_CYSCREEN) return screen.cy;
+    return 0;
+}
+
+BOOL WINAPI GetCursorPos(LPPOINT point) {
+    if (!point) return FALSE;
+    *point = Layer::get().backend().cursorPosition();
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND handle) {
+    Layer& layer = Layer::get();
+    if (handle && !layer.window(handle)) return nullptr;
+    auto dc = std::make_unique<DeviceContext>();
+    dc->window = handle;
+    return layer.create<HDC>(Creation::DeviceContext, std::move(dc));
+}
+
+int WINAPI ReleaseDC(HWND handle, HDC dcHandle) {
+    Layer& layer = Layer::get();
+    DeviceContext* dc = layer.dc(dcHandle);
+    if (!dc || dc->bitmap || dc->window != handle) return 0;
+    layer.objects.remove(Layer::value(dcHandle));
+    return 1;
+}
+
+HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
+    Window* window = Layer::get().window(handle);
+    if (!window || !paint) return nullptr;
+    window->needsPaint = false;
+    std::memset(paint, 0, sizeof *paint);
+    paint->hdc = GetDC(handle);
+    paint->rcPaint = RECT{0, 0, window->width, window->height};
+    return paint->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND handle, const PAINTSTRUCT* paint) {
+    if (!paint) return FALSE;
+    ReleaseDC(handle, paint->hdc);
+    return TRUE;
+}
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    return Layer::get().backend().messageBox(owner, text ? text : "", caption ? caption : "Error", type);
+}
+
+}  // extern "C"

@@ -1,0 +1,3 @@
+#include "Action.h"
+
+void noAction() {}
