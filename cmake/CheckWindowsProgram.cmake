@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Checks that the Windows program is a GUI-subsystem PE of the expected
 # format that imports nothing but the four system DLLs.
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
