@@ -10,6 +10,7 @@
 #include "layer/Testing.h"
 #include "res/resource.h"
 #include "widgets/Slider.h"
+#include "widgets/ToggleButton.h"
 
 namespace headless = layer::headless;
 
@@ -57,6 +58,27 @@ TEST(ProgramLoop, FramesRunEvery20MsAndNoneAfterTheCloseRequest) {
     EXPECT_EQ(presentsAtClose, 50) << "frames at 0, 20, ..., 980 ms";
     EXPECT_EQ(headless::presentCount(), presentsAtClose) << "no frame after WM_CLOSE";
     EXPECT_EQ(headless::frameSleeps(), 50) << "one 20 ms sleep after each frame";
+}
+
+// The frame at 20 ms sleeps until 40 ms; a press at 25 ms waits for the poll
+// at 40 ms, and the frame composed right after it already shows it.
+TEST(ProgramLoop, MessagesAreHandledOnlyBetweenFrames) {
+    ProgramHarness program;
+    int presentsBeforePress = -1;
+    program.at(21, [&] { presentsBeforePress = headless::presentCount(); });
+    program.press(25, 156, 61);
+    program.at(30, [&] {
+        EXPECT_EQ(headless::nowMs(), 40u) << "the sleep after the frame at 20 ms ran to its end";
+        EXPECT_FALSE(AppState::play->isPressed()) << "the press is queued, not handled, until the poll";
+        EXPECT_EQ(headless::presentCount(), presentsBeforePress);
+    });
+    program.at(41, [] {
+        EXPECT_TRUE(AppState::play->isPressed());
+        EXPECT_TRUE(windowShowsBitmap(IDB_PLAY_PRESSED, 151, 56)) << "the frame at 40 ms shows it";
+    });
+    program.release(70, 156, 61);
+    program.close(100);
+    EXPECT_EQ(program.run(), 0);
 }
 
 TEST(ProgramLoop, TheSurfacesAreReleasedOnCloseAndNeverUsedAgain) {
