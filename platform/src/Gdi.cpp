@@ -122,11 +122,22 @@ HDC WINAPI CreateCompatibleDC(HDC) {
     if (layer.shouldFail(Creation::DeviceContext)) return nullptr;
     auto dc = std::make_unique<DeviceContext>();
     // A new memory DC holds a 1x1 monochrome bitmap until another is selected.
+    // On Windows that bitmap is a stock object, which DeleteObject leaves
+    // alone; here each DC has its own, freed with the DC.
     auto initial = std::make_unique<Bitmap>(1, 1, true, 1);
+    initial->stock = true;
     DeviceContext* raw = dc.get();
-    HDC handle = Layer::handle<HDC>(layer.objects.add(std::move(dc)));
-    raw->defaultBitmap = Layer::handle<HBITMAP>(layer.objects.add(std::move(initial)));
-    layer.bitmap(raw->defaultBitmap)->selectedInto = handle;
+    Bitmap* rawInitial = initial.get();
+    uintptr_t dcValue = layer.objects.add(std::move(dc));
+    if (!dcValue) return nullptr;
+    uintptr_t initialValue = layer.objects.add(std::move(initial));
+    if (!initialValue) {
+        layer.objects.remove(dcValue);
+        return nullptr;
+    }
+    HDC handle = Layer::handle<HDC>(dcValue);
+    raw->defaultBitmap = Layer::handle<HBITMAP>(initialValue);
+    rawInitial->selectedInto = handle;
     raw->bitmap = raw->defaultBitmap;
     return handle;
 }
@@ -184,7 +195,9 @@ int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
     BITMAP description{};
     description.bmWidth = bitmap->width();
     description.bmHeight = bitmap->height();
-    description.bmWidthBytes = bitmap->stride();
+    // A DIB section's rows are padded to a DWORD, a device-dependent bitmap's to a WORD.
+    description.bmWidthBytes =
+        bitmap->bitsPerPixel() == 24 ? bitmap->stride() : ((bitmap->width() * bitmap->bitsPerPixel() + 15) / 16) * 2;
     description.bmPlanes = 1;
     description.bmBitsPixel = WORD(bitmap->bitsPerPixel());
     description.bmBits = bitmap->bitsPerPixel() == 24 ? bitmap->bits() : nullptr;

@@ -18,6 +18,9 @@ uintptr_t ObjectTable::add(std::unique_ptr<LayerObject> object) {
         index = freeSlots_.back();
         freeSlots_.pop_back();
     } else {
+        // Past the last index the handle's index bits would run into its
+        // generation bits, and two live objects could share a handle.
+        if (slots_.size() >= indexMask) return 0;
         index = slots_.size();
         slots_.emplace_back();
     }

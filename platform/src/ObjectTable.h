@@ -20,7 +20,9 @@ struct LayerObject {
 
 class ObjectTable {
 public:
-    // Stores the object and returns its handle value (never 0).
+    // Stores the object and returns its handle value, or 0 (freeing the
+    // object) when every handle the table can tell apart is in use, as
+    // Windows refuses creations once a process has used up its handles.
     uintptr_t add(std::unique_ptr<LayerObject> object);
 
     // The live object behind a handle value, or null when the value names

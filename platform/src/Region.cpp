@@ -1,18 +1,65 @@
 #include "Region.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace layer {
 
 Region::Region(std::vector<RECT> rects) : LayerObject(ObjectKind::Region) { replace(rects); }
 
+// GDI keeps every region in one form, whatever rectangles made it: bands from
+// top to bottom, each a row of disjoint rectangles as tall as the band, sorted
+// left to right, and no band that repeats the spans of the band right above it
+// (the two are one band). GetRegionData reports exactly this form.
 void Region::replace(const std::vector<RECT>& rects) {
-    rects_.clear();
-    bounds_ = RECT{0, 0, 0, 0};
+    std::vector<RECT> given;
     // Empty rectangles contribute nothing, as in GDI.
     for (const RECT& r : rects)
-        if (r.right > r.left && r.bottom > r.top) rects_.push_back(r);
-    if (rects_.empty()) return;
+        if (r.right > r.left && r.bottom > r.top) given.push_back(r);
+    rects_.clear();
+    bounds_ = RECT{0, 0, 0, 0};
+    if (given.empty()) return;
+
+    std::vector<LONG> edges;
+    for (const RECT& r : given) {
+        edges.push_back(r.top);
+        edges.push_back(r.bottom);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    using Span = std::pair<LONG, LONG>;
+    std::vector<Span> spans, previousSpans;
+    std::size_t previousFirst = 0;  // the previous band's first rectangle in rects_
+    bool previousTouches = false;   // the previous band ends where this one starts
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        LONG top = edges[i], bottom = edges[i + 1];
+        spans.clear();
+        for (const RECT& r : given)
+            if (r.top <= top && r.bottom >= bottom) spans.emplace_back(r.left, r.right);
+        if (spans.empty()) {
+            previousTouches = false;
+            continue;
+        }
+        std::sort(spans.begin(), spans.end());
+        std::size_t merged = 0;
+        for (std::size_t j = 1; j < spans.size(); ++j) {
+            if (spans[j].first <= spans[merged].second)
+                spans[merged].second = std::max(spans[merged].second, spans[j].second);
+            else
+                spans[++merged] = spans[j];
+        }
+        spans.resize(merged + 1);
+        if (previousTouches && spans == previousSpans) {
+            for (std::size_t j = previousFirst; j < rects_.size(); ++j) rects_[j].bottom = bottom;
+        } else {
+            previousFirst = rects_.size();
+            for (const Span& span : spans) rects_.push_back(RECT{span.first, top, span.second, bottom});
+            previousSpans = spans;
+        }
+        previousTouches = true;
+    }
+
     bounds_ = rects_.front();
     for (const RECT& r : rects_) {
         bounds_.left = std::min(bounds_.left, r.left);

@@ -13,7 +13,8 @@ class Region : public LayerObject {
 public:
     explicit Region(std::vector<RECT> rects);
 
-    // Takes a new set of rectangles; empty ones are dropped.
+    // Takes a new set of rectangles: empty ones are dropped, the rest are
+    // brought into banded form.
     void replace(const std::vector<RECT>& rects);
 
     bool contains(int x, int y) const;

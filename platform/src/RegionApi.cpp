@@ -1,6 +1,8 @@
 // gdi32 and user32: regions, and the region that cuts a window's outline.
 #include <windows.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "Layer.h"
@@ -15,6 +17,17 @@ namespace {
 
 bool isTranslation(const XFORM& t) { return t.eM11 == 1.0f && t.eM22 == 1.0f && t.eM12 == 0.0f && t.eM21 == 0.0f; }
 
+// A move by whole pixels that 32-bit coordinates can take.
+bool translationOf(const XFORM& t, int64_t& dx, int64_t& dy) {
+    constexpr float limit = 2147483648.0f;
+    if (!isTranslation(t) || !(std::fabs(t.eDx) < limit) || !(std::fabs(t.eDy) < limit)) return false;
+    dx = int64_t(t.eDx);
+    dy = int64_t(t.eDy);
+    return true;
+}
+
+bool fitsCoordinate(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
 }  // namespace
 
 extern "C" {
@@ -28,18 +41,17 @@ HRGN WINAPI ExtCreateRegion(const XFORM* transform, DWORD count, const RGNDATA* 
     std::memcpy(&header, data, sizeof header);
     if (header.dwSize != sizeof(RGNDATAHEADER) || header.iType != RDH_RECTANGLES) return nullptr;
     if (uint64_t(header.nCount) * sizeof(RECT) > uint64_t(count) - sizeof(RGNDATAHEADER)) return nullptr;
-    if (transform && !isTranslation(*transform)) return nullptr;
-    int dx = transform ? int(transform->eDx) : 0;
-    int dy = transform ? int(transform->eDy) : 0;
+    int64_t dx = 0, dy = 0;
+    if (transform && !translationOf(*transform, dx, dy)) return nullptr;
 
     std::vector<RECT> rects(header.nCount);
     const char* bytes = reinterpret_cast<const char*>(data) + sizeof(RGNDATAHEADER);
     if (!rects.empty()) std::memcpy(rects.data(), bytes, rects.size() * sizeof(RECT));
     for (RECT& r : rects) {
-        r.left += dx;
-        r.right += dx;
-        r.top += dy;
-        r.bottom += dy;
+        int64_t left = r.left + dx, right = r.right + dx, top = r.top + dy, bottom = r.bottom + dy;
+        if (!fitsCoordinate(left) || !fitsCoordinate(right) || !fitsCoordinate(top) || !fitsCoordinate(bottom))
+            return nullptr;
+        r = RECT{LONG(left), LONG(top), LONG(right), LONG(bottom)};
     }
     return Layer::get().create<HRGN>(Creation::Region, std::make_unique<Region>(std::move(rects)));
 }
@@ -53,6 +65,7 @@ static int describeRegion(const Region& region, DWORD count, RGNDATA* data) {
     DWORD needed = DWORD(sizeof(RGNDATAHEADER) + region.rects().size() * sizeof(RECT));
     if (!data) return int(needed);
     if (count < needed) return 0;
+    // Windows answers a buffer that is large enough with its size.
     RGNDATAHEADER header{};
     header.dwSize = sizeof(RGNDATAHEADER);
     header.iType = RDH_RECTANGLES;
@@ -62,7 +75,7 @@ static int describeRegion(const Region& region, DWORD count, RGNDATA* data) {
     std::memcpy(data, &header, sizeof header);
     if (!region.rects().empty())
         std::memcpy(reinterpret_cast<char*>(data) + sizeof header, region.rects().data(), header.nRgnSize);
-    return int(needed);
+    return int(count);
 }
 
 int WINAPI GetRegionData(HRGN handle, DWORD count, RGNDATA* data) {
@@ -95,7 +108,8 @@ int WINAPI GetWindowRgn(HWND windowHandle, HRGN regionHandle) {
     Region* target = layer.region(regionHandle);
     if (!window || !target || !window->region) return ERROR;
     target->replace(window->region->rects());
-    return window->region->rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    std::size_t count = window->region->rects().size();
+    return count == 0 ? NULLREGION : count == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 }  // extern "C"

@@ -21,12 +21,28 @@ HMODULE const programModule = reinterpret_cast<HMODULE>(uintptr_t{0x400000});
 
 bool isProgramModule(HMODULE module) { return module == nullptr || module == programModule; }
 
+// The resource script's keywords for the predefined types, which Windows
+// stores as numbered types: a type asked for by name is a custom type and
+// never one of these, and a numbered type is found only under its keyword.
+const char* predefinedTypeName(ULONG_PTR number) {
+    switch (number) {
+        case 2:
+            return "BITMAP";  // RT_BITMAP
+        case 10:
+            return "RCDATA";  // RT_RCDATA
+        default:
+            return nullptr;
+    }
+}
+
+bool isPredefinedType(const char* name) { return strcasecmp(name, "BITMAP") == 0 || strcasecmp(name, "RCDATA") == 0; }
+
 bool typeMatches(const ResourceEntry& entry, LPCSTR type) {
     if (IS_INTRESOURCE(type)) {
-        return reinterpret_cast<ULONG_PTR>(type) == reinterpret_cast<ULONG_PTR>(RT_BITMAP) &&
-               std::strcmp(entry.type, "BITMAP") == 0;
+        const char* keyword = predefinedTypeName(reinterpret_cast<ULONG_PTR>(type));
+        return keyword && strcasecmp(entry.type, keyword) == 0;
     }
-    return strcasecmp(entry.type, type) == 0;
+    return !isPredefinedType(entry.type) && strcasecmp(entry.type, type) == 0;
 }
 
 bool isHidden(int id) {
