@@ -37,9 +37,17 @@ DWORD messageTime() {
     return frequency > 0 ? DWORD(backend.counter() / (frequency / 1000 > 0 ? frequency / 1000 : 1)) : 0;
 }
 
+// Pointer moves coalesce as on Windows: a move still waiting in the queue
+// is replaced by the newer one, so fast movement never floods the queue.
 void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam, POINT point) {
     MSG msg{window, message, wParam, lParam, messageTime(), point};
-    Layer::get().posted.push_back(msg);
+    auto& queue = Layer::get().posted;
+    if (message == WM_MOUSEMOVE && !queue.empty() && queue.back().message == WM_MOUSEMOVE &&
+        queue.back().hwnd == window && queue.back().wParam == wParam) {
+        queue.back() = msg;
+        return;
+    }
+    queue.push_back(msg);
 }
 
 // The live windows that are on the screen, in creation order.
@@ -53,13 +61,15 @@ std::vector<HWND> windowsOnScreen() {
 
 void complain(const char* what) { std::fprintf(stderr, "brisko: cannot open its window: %s\n", what); }
 
-void sendCreationMessages(HWND handle, Window& window) {
-    send(handle, WM_CREATE, 0, 0);
-    if (!window.visible) return;
+// False when the window procedure refuses the creation (WM_CREATE gives -1).
+bool sendCreationMessages(HWND handle, Window& window) {
+    if (send(handle, WM_CREATE, 0, 0) == -1) return false;
+    if (!window.visible) return true;
     send(handle, WM_SHOWWINDOW, TRUE, 0);
     send(handle, WM_ACTIVATE, 1, 0);
     send(handle, WM_SIZE, 0, MAKELPARAM(window.width, window.height));
     send(handle, WM_MOVE, 0, MAKELPARAM(window.x, window.y));
+    return true;
 }
 
 void moveWindowTo(HWND handle, Window& window, int x, int y) {
@@ -194,7 +204,10 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
         return nullptr;
     }
     layer.windows.push_back(handle);
-    sendCreationMessages(handle, created);
+    if (!sendCreationMessages(handle, created)) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
     return handle;
 }
 

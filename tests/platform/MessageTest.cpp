@@ -237,6 +237,24 @@ TEST_F(Pointer, ButtonsCarryTheHeldButtonAndModifiersInClientCoordinates) {
                   describePointer(WM_MOUSEMOVE, MK_LBUTTON, 1, 1) + describePointer(WM_MOUSEMOVE, 0, 1, 2));
 }
 
+// Moves that arrive while an older one still waits replace it; a move with
+// other buttons held, or a press in between, keeps its own place.
+TEST_F(Pointer, MovesWaitingInTheQueueCoalesceIntoTheLatest) {
+    using namespace layer::headless;
+    moveTo(10, 101, 51);
+    moveTo(10, 102, 52);
+    moveTo(10, 103, 53);
+    buttonDown(10, 103, 53);
+    moveTo(10, 104, 54);
+    moveTo(10, 105, 55, MK_SHIFT);
+    moveTo(10, 106, 56, MK_SHIFT);
+    runScript();
+    EXPECT_EQ(pointerMessages(), describePointer(WM_MOUSEMOVE, 0, 3, 3) +
+                                     describePointer(WM_LBUTTONDOWN, MK_LBUTTON, 3, 3) +
+                                     describePointer(WM_MOUSEMOVE, MK_LBUTTON, 4, 4) +
+                                     describePointer(WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, 6, 6));
+}
+
 TEST_F(Pointer, GetCursorPosFollowsTheScriptInsideTheWindowAndOut) {
     using namespace layer::headless;
     std::vector<std::string> seen;
@@ -333,6 +351,18 @@ TEST_F(Pointer, DrawingThroughTheWindowsDcShowsInsideTheRegion) {
             ASSERT_EQ(shown, patternColour(x, y)) << "pixel (" << x << ", " << y << ") is " << describeColour(shown)
                                                   << ", expected " << describeColour(patternColour(x, y));
         }
+}
+
+TEST_F(Messages, AWindowWhoseProcedureRefusesCreationIsNotCreated) {
+    reaction = [](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_CREATE) return -1;
+        return std::nullopt;
+    };
+    HWND window = CreateWindowExA(0, testWindowClass, "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    EXPECT_EQ(window, nullptr);
+    EXPECT_TRUE(receivedMessage(WM_DESTROY));
+    EXPECT_FALSE(receivedMessage(WM_SHOWWINDOW));
 }
 
 TEST_F(Messages, EveryCallFailsCleanlyOnAHandleThatNamesNoWindow) {
