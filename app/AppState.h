@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "FrameClock.h"
 #include "../text/TextStyle.h"
 #include "../widgets/WidgetList.h"
+#include "FrameClock.h"
 
 class ToggleButton;
 class Slider;

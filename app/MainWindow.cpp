@@ -68,7 +68,8 @@ bool createMainWindow(HINSTANCE hInstance) {
     windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = windowClassName;
     windowClass.hIconSm = windowClass.hIcon;
-    if (!RegisterClassExA(&windowClass)) return false;
+    // A refused registration shows as the window that cannot be created.
+    RegisterClassExA(&windowClass);
 
     int y = centredOrigin(GetSystemMetrics(SM_CYSCREEN), windowHeight);
     int x = centredOrigin(GetSystemMetrics(SM_CXSCREEN), windowWidth);

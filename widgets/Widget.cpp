@@ -20,7 +20,9 @@ Widget::Widget(HINSTANCE instance, int normalId, int pressedId, const Rect& area
     rect = area;
 }
 
-void Widget::setRect(int32_t left, int32_t top, int32_t right, int32_t bottom) { rect = Rect{left, top, right, bottom}; }
+void Widget::setRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    rect = Rect{left, top, right, bottom};
+}
 
 const Rect& Widget::getRect() { return rect; }
 

@@ -14,14 +14,14 @@ namespace layer {
 //  weight    100..900 as lfWeight (400 normal, 700 bold); 0 means 400.
 //  italic / underline / strikeOut  as the LOGFONT flags.
 struct FontRequest {
-  std::string face;
-  int emPixels = 0;
-  int weight = 400;
-  bool italic = false;
-  bool underline = false;
-  bool strikeOut = false;
+    std::string face;
+    int emPixels = 0;
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
 
-  bool operator==(const FontRequest&) const = default;
+    bool operator==(const FontRequest&) const = default;
 };
 
 }  // namespace layer

@@ -13,18 +13,18 @@ namespace {
 // default only hints vertically, which gives softer, wider text than the
 // program was designed against.
 void selectClassicHinting(FT_Library library) {
-  FT_UInt version = TT_INTERPRETER_VERSION_35;
-  // Not fatal: without it the default interpreter is used.
-  FT_Property_Set(library, "truetype", "interpreter-version", &version);
+    FT_UInt version = TT_INTERPRETER_VERSION_35;
+    // Not fatal: without it the default interpreter is used.
+    FT_Property_Set(library, "truetype", "interpreter-version", &version);
 }
 
 }  // namespace
 
 std::shared_ptr<FreeTypeLibrary> FreeTypeLibrary::create() {
-  FT_Library library = nullptr;
-  if (FT_Init_FreeType(&library) != 0) return nullptr;
-  selectClassicHinting(library);
-  return std::shared_ptr<FreeTypeLibrary>(new FreeTypeLibrary(library));
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return nullptr;
+    selectClassicHinting(library);
+    return std::shared_ptr<FreeTypeLibrary>(new FreeTypeLibrary(library));
 }
 
 FreeTypeLibrary::~FreeTypeLibrary() { FT_Done_FreeType(library_); }

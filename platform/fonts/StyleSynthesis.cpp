@@ -6,12 +6,11 @@ namespace {
 constexpr int kFirstBoldWeight = 600;  // FW_SEMIBOLD
 }
 
-StyleSynthesis StyleSynthesis::needed(int requestedWeight, bool requestedItalic, int faceWeight,
-                                      bool faceItalic) {
-  StyleSynthesis result;
-  result.embolden = requestedWeight >= kFirstBoldWeight && faceWeight < kFirstBoldWeight;
-  result.oblique = requestedItalic && !faceItalic;
-  return result;
+StyleSynthesis StyleSynthesis::needed(int requestedWeight, bool requestedItalic, int faceWeight, bool faceItalic) {
+    StyleSynthesis result;
+    result.embolden = requestedWeight >= kFirstBoldWeight && faceWeight < kFirstBoldWeight;
+    result.oblique = requestedItalic && !faceItalic;
+    return result;
 }
 
 }  // namespace layer

@@ -15,7 +15,7 @@ class Window;
 struct BackendEvent {
     enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore };
     Type type = Type::PointerMove;
-    int screenX = 0;       // pointer position in screen coordinates
+    int screenX = 0;  // pointer position in screen coordinates
     int screenY = 0;
     WPARAM modifiers = 0;  // MK_SHIFT and MK_CONTROL as held during the event
 };

@@ -29,14 +29,12 @@ public:
 
     // Address of pixel (x, y), counted from the top-left; no bounds check.
     uint8_t* row(int y) { return bits_.data() + std::size_t(bottomUp_ ? height_ - 1 - y : y) * stride_; }
-    const uint8_t* row(int y) const {
-        return bits_.data() + std::size_t(bottomUp_ ? height_ - 1 - y : y) * stride_;
-    }
+    const uint8_t* row(int y) const { return bits_.data() + std::size_t(bottomUp_ ? height_ - 1 - y : y) * stride_; }
     COLORREF pixel(int x, int y) const;
     void setPixel(int x, int y, COLORREF colour);
 
-    HDC selectedInto = nullptr;   // the DC that holds it, if any
-    bool deletePending = false;   // DeleteObject while selected: freed on deselection
+    HDC selectedInto = nullptr;  // the DC that holds it, if any
+    bool deletePending = false;  // DeleteObject while selected: freed on deselection
 
 private:
     int width_;

@@ -12,8 +12,8 @@ class DeviceContext : public LayerObject {
 public:
     DeviceContext() : LayerObject(ObjectKind::DeviceContext) {}
 
-    HWND window = nullptr;        // set for a DC of a window
-    HBITMAP bitmap = nullptr;     // memory DC: the selected bitmap
+    HWND window = nullptr;            // set for a DC of a window
+    HBITMAP bitmap = nullptr;         // memory DC: the selected bitmap
     HBITMAP defaultBitmap = nullptr;  // the 1x1 monochrome bitmap a new memory DC starts with
     HFONT font = nullptr;
     int backgroundMode = OPAQUE;

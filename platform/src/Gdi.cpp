@@ -207,8 +207,7 @@ int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
 
 // Copies the overlap of the source and destination rectangles, each clipped
 // to its own bitmap; pixels of the destination with no source stay as they were.
-BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                   DWORD rop) {
+BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
     Layer& layer = Layer::get();
     DeviceContext* to = layer.dc(dest);
     DeviceContext* from = layer.dc(source);
@@ -221,8 +220,7 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, in
     int64_t left = std::max<int64_t>({0, -int64_t(x), -int64_t(sourceX)});
     int64_t top = std::max<int64_t>({0, -int64_t(y), -int64_t(sourceY)});
     int64_t right = std::min<int64_t>({width, int64_t(target->width()) - x, int64_t(origin->width()) - sourceX});
-    int64_t bottom =
-        std::min<int64_t>({height, int64_t(target->height()) - y, int64_t(origin->height()) - sourceY});
+    int64_t bottom = std::min<int64_t>({height, int64_t(target->height()) - y, int64_t(origin->height()) - sourceY});
     if (right > left && bottom > top)
         copyRows(*origin, int(sourceX + left), int(sourceY + top), *target, int(x + left), int(y + top),
                  int(right - left), int(bottom - top));

@@ -60,9 +60,7 @@ bool Layer::shouldFail(Creation kind) {
 }
 
 Bitmap* Layer::bitmap(HGDIOBJ h) const { return objects.findAs<Bitmap>(value(h), ObjectKind::Bitmap); }
-DeviceContext* Layer::dc(HDC h) const {
-    return objects.findAs<DeviceContext>(value(h), ObjectKind::DeviceContext);
-}
+DeviceContext* Layer::dc(HDC h) const { return objects.findAs<DeviceContext>(value(h), ObjectKind::DeviceContext); }
 Region* Layer::region(HGDIOBJ h) const { return objects.findAs<Region>(value(h), ObjectKind::Region); }
 Font* Layer::font(HGDIOBJ h) const { return objects.findAs<Font>(value(h), ObjectKind::Font); }
 Window* Layer::window(HWND h) const { return objects.findAs<Window>(value(h), ObjectKind::Window); }

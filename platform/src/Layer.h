@@ -40,8 +40,14 @@ public:
         return *backend_;
     }
 
-    template <class Handle> static uintptr_t value(Handle h) { return reinterpret_cast<uintptr_t>(h); }
-    template <class Handle> static Handle handle(uintptr_t v) { return reinterpret_cast<Handle>(v); }
+    template <class Handle>
+    static uintptr_t value(Handle h) {
+        return reinterpret_cast<uintptr_t>(h);
+    }
+    template <class Handle>
+    static Handle handle(uintptr_t v) {
+        return reinterpret_cast<Handle>(v);
+    }
 
     Bitmap* bitmap(HGDIOBJ h) const;
     DeviceContext* dc(HDC h) const;
@@ -52,7 +58,8 @@ public:
 
     // Stores a new object and returns its handle, or null when a test has
     // asked this creation to fail.
-    template <class Handle> Handle create(Creation kind, std::unique_ptr<LayerObject> object) {
+    template <class Handle>
+    Handle create(Creation kind, std::unique_ptr<LayerObject> object) {
         if (shouldFail(kind)) return nullptr;
         return handle<Handle>(objects.add(std::move(object)));
     }

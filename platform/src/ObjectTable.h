@@ -29,7 +29,8 @@ public:
     // nothing (null, never issued, or already freed).
     LayerObject* find(uintptr_t handle) const;
 
-    template <class T> T* findAs(uintptr_t handle, ObjectKind kind) const {
+    template <class T>
+    T* findAs(uintptr_t handle, ObjectKind kind) const {
         LayerObject* object = find(handle);
         return object && object->kind == kind ? static_cast<T*>(object) : nullptr;
     }

@@ -71,9 +71,8 @@ void Region::replace(const std::vector<RECT>& rects) {
 
 bool Region::contains(int x, int y) const {
     if (x < bounds_.left || x >= bounds_.right || y < bounds_.top || y >= bounds_.bottom) return false;
-    return std::any_of(rects_.begin(), rects_.end(), [&](const RECT& r) {
-        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-    });
+    return std::any_of(rects_.begin(), rects_.end(),
+                       [&](const RECT& r) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; });
 }
 
 }  // namespace layer

@@ -1,9 +1,9 @@
 // kernel32 and user32: the program's resources, and bitmaps made from them.
 #include <windows.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 
 #include "Bitmap.h"
 #include "Layer.h"

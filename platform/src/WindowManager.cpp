@@ -2,10 +2,10 @@
 // the caption move and the message box.
 #include <windows.h>
 
+#include <strings.h>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-#include <strings.h>
 
 #include "DeviceContext.h"
 #include "Layer.h"
@@ -139,7 +139,8 @@ void deliverEvent(const BackendEvent& event) {
         if (!window->accepts(x, y)) continue;
         POINT point{event.screenX, event.screenY};
         if (event.type == Type::PointerMove)
-            post(handle, WM_MOUSEMOVE, (Layer::get().leftButtonHeld ? MK_LBUTTON : 0) | event.modifiers, MAKELPARAM(x, y), point);
+            post(handle, WM_MOUSEMOVE, (Layer::get().leftButtonHeld ? MK_LBUTTON : 0) | event.modifiers,
+                 MAKELPARAM(x, y), point);
         else if (event.type == Type::PointerDown)
             post(handle, WM_LBUTTONDOWN, MK_LBUTTON | event.modifiers, MAKELPARAM(x, y), point);
         else

@@ -34,8 +34,8 @@ const Control upArrow{"up arrow", 207, 71, IDB_UP, IDB_UP_PRESSED, 7, 7};
 const Control scrollThumb{"scroll thumb", 207, 79, IDB_THUMB, IDB_THUMB_PRESSED, 7, 24};
 const Control volumeThumb{"volume thumb", 35, 77, IDB_VOLUME_THUMB, IDB_VOLUME_THUMB, 9, 8};
 
-const Control allControls[] = {info,   closeButton, minimise,  pauseButton, playButton, stopButton,
-                               record, downArrow,   upArrow,   scrollThumb, volumeThumb};
+const Control allControls[] = {info,   closeButton, minimise, pauseButton, playButton, stopButton,
+                               record, downArrow,   upArrow,  scrollThumb, volumeThumb};
 
 TEST(ControlPanel, EveryControlShowsItsNormalBitmapAtStart) {
     ProgramHarness program;
@@ -117,9 +117,7 @@ std::vector<int> clickRepeatedly(const Control& arrow, int clicks, bool fromBott
         program.at(t + 50, [&] { tops.push_back(AppState::scroll->thumbRect().top); });
     }
     uint64_t end = 100 + 60 * uint64_t(clicks);
-    program.at(end, [] {
-        EXPECT_TRUE(windowShowsBitmap(IDB_THUMB, 207, AppState::scroll->thumbRect().top));
-    });
+    program.at(end, [] { EXPECT_TRUE(windowShowsBitmap(IDB_THUMB, 207, AppState::scroll->thumbRect().top)); });
     program.close(end + 20);
     EXPECT_EQ(program.run(), 0);
     return tops;

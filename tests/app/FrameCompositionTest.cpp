@@ -21,7 +21,7 @@ struct AnimationCase {
 };
 
 TEST(FrameComposition, TheAnimationFrameFollowsTheTime) {
-    const AnimationCase cases[] = {{0, 0},   {99, 0},  {100, 1}, {199, 1}, {200, 2}, {300, 3},
+    const AnimationCase cases[] = {{0, 0},   {99, 0},  {100, 1}, {199, 1},         {200, 2},        {300, 3},
                                    {399, 3}, {400, 0}, {401, 0}, {4294967295u, 0}, {4294967195u, 3}};
     for (AnimationCase c : cases) EXPECT_EQ(animationFrameAt(c.t), c.frame) << c.t << " ms";
 }
@@ -108,9 +108,9 @@ void expectReadOut(const char* text) {
         for (int x = 45; x < 140; ++x) {
             COLORREF shown;
             ASSERT_TRUE(headless::windowPixel(x, y, shown));
-            ASSERT_EQ(shown, expected.at(x, y)) << text << ": pixel (" << x << ", " << y << ") is "
-                                                 << describeColour(shown) << ", expected "
-                                                 << describeColour(expected.at(x, y));
+            ASSERT_EQ(shown, expected.at(x, y))
+                << text << ": pixel (" << x << ", " << y << ") is " << describeColour(shown) << ", expected "
+                << describeColour(expected.at(x, y));
             green += shown == RGB(0x0D, 0xCC, 0x0D);
         }
     }

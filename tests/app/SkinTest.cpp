@@ -20,15 +20,32 @@ struct CatalogueEntry {
 };
 
 const CatalogueEntry catalogue[] = {
-    {IDB_ANIM_FIRST, 7, 61}, {IDB_ANIM_1, 7, 61},   {IDB_ANIM_2, 7, 61},
-    {IDB_ANIM_3, 7, 61},     {IDB_DOWN, 7, 7},      {IDB_DOWN_PRESSED, 7, 7},
-    {IDB_CLOSE, 14, 15},     {IDB_CLOSE_PRESSED, 14, 15}, {IDB_INFO, 14, 9},
-    {IDB_INFO_PRESSED, 14, 9}, {IDB_BACKGROUND, 326, 272}, {IDB_MINIMISE, 13, 15},
-    {IDB_MINIMISE_PRESSED, 13, 15}, {IDB_PAUSE, 11, 11}, {IDB_PAUSE_PRESSED, 11, 11},
-    {IDB_PLAY, 11, 11},      {IDB_PLAY_PRESSED, 11, 11}, {IDB_RECORD, 11, 11},
-    {IDB_RECORD_PRESSED, 11, 11}, {IDB_THUMB_PRESSED, 7, 24}, {IDB_THUMB, 7, 24},
-    {IDB_STOP, 11, 11},      {IDB_STOP_PRESSED, 11, 11}, {IDB_UP, 7, 7},
-    {IDB_UP_PRESSED, 7, 7},  {IDB_VOLUME_THUMB, 9, 8},
+    {IDB_ANIM_FIRST, 7, 61},
+    {IDB_ANIM_1, 7, 61},
+    {IDB_ANIM_2, 7, 61},
+    {IDB_ANIM_3, 7, 61},
+    {IDB_DOWN, 7, 7},
+    {IDB_DOWN_PRESSED, 7, 7},
+    {IDB_CLOSE, 14, 15},
+    {IDB_CLOSE_PRESSED, 14, 15},
+    {IDB_INFO, 14, 9},
+    {IDB_INFO_PRESSED, 14, 9},
+    {IDB_BACKGROUND, 326, 272},
+    {IDB_MINIMISE, 13, 15},
+    {IDB_MINIMISE_PRESSED, 13, 15},
+    {IDB_PAUSE, 11, 11},
+    {IDB_PAUSE_PRESSED, 11, 11},
+    {IDB_PLAY, 11, 11},
+    {IDB_PLAY_PRESSED, 11, 11},
+    {IDB_RECORD, 11, 11},
+    {IDB_RECORD_PRESSED, 11, 11},
+    {IDB_THUMB_PRESSED, 7, 24},
+    {IDB_THUMB, 7, 24},
+    {IDB_STOP, 11, 11},
+    {IDB_STOP_PRESSED, 11, 11},
+    {IDB_UP, 7, 7},
+    {IDB_UP_PRESSED, 7, 7},
+    {IDB_VOLUME_THUMB, 9, 8},
 };
 
 TEST(SkinResources, EveryBitmapHasItsIdentifierSizeAndFormat) {
@@ -148,7 +165,7 @@ TEST(SkinRegion, TheBackgroundFillsTheRegionWhereNoControlCoversIt) {
     program.at(100, [] {
         ResourceBitmap background = loadResourceBitmap(IDB_BACKGROUND);
         ASSERT_EQ(background.width, 326);
-        const RECT covered[] = {{187, 202, 201, 211}, {172, 23, 199, 38}, {151, 56, 184, 67}, {198, 56, 209, 67},
+        const RECT covered[] = {{187, 202, 201, 211}, {172, 23, 199, 38}, {151, 56, 184, 67},   {198, 56, 209, 67},
                                 {207, 71, 214, 189},  {35, 77, 44, 85},   {219, 101, 226, 162}, {47, 196, 120, 210}};
         int compared = 0;
         for (int y = 0; y < 272; ++y) {
@@ -159,9 +176,8 @@ TEST(SkinRegion, TheBackgroundFillsTheRegionWhereNoControlCoversIt) {
                 COLORREF shown;
                 if (underSomething || !headless::windowPixel(x, y, shown)) continue;
                 ++compared;
-                ASSERT_EQ(shown, background.at(x, y))
-                    << "pixel (" << x << ", " << y << ") is " << describeColour(shown) << ", expected "
-                    << describeColour(background.at(x, y));
+                ASSERT_EQ(shown, background.at(x, y)) << "pixel (" << x << ", " << y << ") is " << describeColour(shown)
+                                                      << ", expected " << describeColour(background.at(x, y));
             }
         }
         EXPECT_GT(compared, 30000);
@@ -176,9 +192,9 @@ TEST(SkinResources, WithAnyResourceMissingTheProgramStillStartsRunsAndClosesWith
     for (int id : ids) {
         ProgramHarness program;
         layer::testing::hideResource(id);
-        program.click(100, 156, 61);    // play
-        program.click(200, 210, 185);   // scroll down
-        program.press(300, 39, 80);     // volume
+        program.click(100, 156, 61);   // play
+        program.click(200, 210, 185);  // scroll down
+        program.press(300, 39, 80);    // volume
         program.move(320, 39, 90);
         program.release(340, 39, 90);
         program.close(500);

@@ -11,15 +11,15 @@ namespace layer::test {
 // deflate, so no image library is needed). scale enlarges every pixel to a
 // scale x scale block, which makes anti-aliasing visible.
 class ImageDump {
- public:
-  static bool writePpm(const std::string& path, const TestCanvas& canvas, int scale = 1);
-  static bool writePng(const std::string& path, const TestCanvas& canvas, int scale = 1);
+public:
+    static bool writePpm(const std::string& path, const TestCanvas& canvas, int scale = 1);
+    static bool writePng(const std::string& path, const TestCanvas& canvas, int scale = 1);
 
-  // Top-down RGB bytes of the enlarged canvas.
-  static std::vector<uint8_t> rgbRows(const TestCanvas& canvas, int scale);
+    // Top-down RGB bytes of the enlarged canvas.
+    static std::vector<uint8_t> rgbRows(const TestCanvas& canvas, int scale);
 
- private:
-  static std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& data);
+private:
+    static std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& data);
 };
 
 }  // namespace layer::test

@@ -55,9 +55,7 @@ void ProgramHarness::click(uint64_t atMs, int x, int y) {
 void ProgramHarness::close(uint64_t atMs) { headless::requestClose(atMs); }
 void ProgramHarness::at(uint64_t atMs, std::function<void()> check) { headless::at(atMs, std::move(check)); }
 
-int ProgramHarness::run() {
-    return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-}
+int ProgramHarness::run() { return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL); }
 
 ResourceBitmap loadResourceBitmap(int id) {
     ResourceBitmap result;

@@ -16,8 +16,9 @@ struct ColourCase {
 
 TEST(TextStyle, ToColorRefSwapsRedAndBlueAndClearsTheTopByte) {
     TextStyle style;
-    const ColourCase cases[] = {{0x0DCC0D, 0x0DCC0D}, {0x123456, 0x563412}, {0xFF0000, 0x0000FF},
-                                {0x0000FF, 0xFF0000}, {0x00FF00, 0x00FF00}, {int32_t(0xAB123456), 0x563412},
+    const ColourCase cases[] = {{0x0DCC0D, 0x0DCC0D}, {0x123456, 0x563412},
+                                {0xFF0000, 0x0000FF}, {0x0000FF, 0xFF0000},
+                                {0x00FF00, 0x00FF00}, {int32_t(0xAB123456), 0x563412},
                                 {-1, 0xFFFFFF},       {0, 0}};
     for (ColourCase c : cases) EXPECT_EQ(style.toColorRef(c.colour), c.expected) << std::hex << c.colour;
 }

@@ -41,7 +41,8 @@ protected:
     }
     void TearDown() override { AppState::widgets.clear(); }
 
-    template <class W, class... Args> W* add(Action action, Args... args) {
+    template <class W, class... Args>
+    W* add(Action action, Args... args) {
         auto made = std::make_shared<W>(GetModuleHandleA(nullptr), args...);
         owned.push_back(made);
         W* widget = made.get();

@@ -26,8 +26,13 @@ struct HitCase {
 
 TEST_F(PushButtonTest, HitTestIsHalfOpen) {
     PushButton info(module, IDB_INFO, IDB_INFO_PRESSED, Rect{187, 202, 201, 211});
-    for (HitCase c : {HitCase{187, 202, 1}, {200, 210, 1}, {201, 205, 0}, {190, 211, 0}, {186, 205, 0},
-                      {190, 201, 0}, {-187, -202, 0}})
+    for (HitCase c : {HitCase{187, 202, 1},
+                      {200, 210, 1},
+                      {201, 205, 0},
+                      {190, 211, 0},
+                      {186, 205, 0},
+                      {190, 201, 0},
+                      {-187, -202, 0}})
         EXPECT_EQ(info.hitTest(c.x, c.y), c.expected) << "(" << c.x << ", " << c.y << ")";
 }
 
