@@ -40,9 +40,20 @@ test: deps
 	ctest --preset native -j $(JOBS)
 	ctest --preset windows-x86
 	ctest --preset windows-x64
+	cmake --preset native-asan
+	cmake --build --preset native-asan -j $(JOBS)
+	ctest --preset native-asan -j $(JOBS) -LE display
+	cmake --preset native-fuzz
+	cmake --build --preset native-fuzz -j $(JOBS)
+	ctest --preset native-fuzz
 
 bench: build
 	./build/native/bench/frame_bench
 
 clean:
 	rm -rf build
+
+# The whole program's CPU use at 50 frames a second, on a virtual X display.
+.PHONY: cpu-usage
+cpu-usage: build
+	bench/cpu_usage.sh
