@@ -80,6 +80,11 @@ HGDIOBJ selectFont(DeviceContext& dc, HFONT font) {
     return previous;
 }
 
+bool coversWholeRows(const Bitmap& from, int fromX, const Bitmap& to, int toX, int width) {
+    return fromX == 0 && toX == 0 && width == from.width() && width == to.width() && from.stride() == to.stride() &&
+           from.bottomUp() == to.bottomUp();
+}
+
 void copyRows(const Bitmap& from, int fromX, int fromY, Bitmap& to, int toX, int toY, int width, int height) {
     if (&from == &to) {
         // Overlapping copies within one bitmap must read rows before they are overwritten.
@@ -88,6 +93,13 @@ void copyRows(const Bitmap& from, int fromX, int fromY, Bitmap& to, int toX, int
             int row = downward ? height - 1 - i : i;
             std::memmove(to.row(toY + row) + 3 * toX, from.row(fromY + row) + 3 * fromX, std::size_t(width) * 3);
         }
+        return;
+    }
+    if (coversWholeRows(from, fromX, to, toX, width)) {
+        // Whole rows in the same layout lie in one block: copy it at once.
+        int first = from.bottomUp() ? fromY + height - 1 : fromY;
+        int firstTarget = to.bottomUp() ? toY + height - 1 : toY;
+        std::memcpy(to.row(firstTarget), from.row(first), std::size_t(from.stride()) * std::size_t(height));
         return;
     }
     for (int row = 0; row < height; ++row)
