@@ -1,0 +1,310 @@
+#include "DesktopBackend.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "DesktopSignals.h"
+#include "Layer.h"
+#include "Window.h"
+#include "X11PointerEvent.h"
+
+namespace layer {
+
+namespace {
+
+// How long a blocking wait for input lasts before it looks at the signal flag
+// again, so that a Ctrl+C during a window drag is not left waiting for input.
+constexpr int signalCheckMs = 100;
+// A program that polls this often in a row without sleeping has nothing to
+// do; from then on each poll rests a moment instead of burning a core.
+constexpr int spinsBeforeRest = 100;
+constexpr long restNanoseconds = 1'000'000;
+
+// Set before SDL starts; a variable in the environment still wins, so that
+// a user can pick another video driver.
+void configureSdl() {
+    // Only X11 can cut a window to an outline (Wayland sessions run it on XWayland).
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // SIGINT and SIGTERM are this backend's: they become a close of the window.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A plain software framebuffer: a GL-backed one would recreate the X
+    // window (losing its shape) and cost far more per frame.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A small desktop window has no business stopping the screensaver or
+    // the compositor.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The window holds the pointer itself while the left button is down
+    // (see translateX11Event); SDL's capture would release that hold early.
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    // Closing the window is reported once, as the window's own close.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+}
+
+void sleepFor(long long nanoseconds) {
+    timespec remaining{time_t(nanoseconds / 1'000'000'000), long(nanoseconds % 1'000'000'000)};
+    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+    }
+}
+
+BackendEvent eventAt(BackendEvent::Type type, POINT point, WPARAM modifiers = 0) {
+    return BackendEvent{type, int(point.x), int(point.y), modifiers};
+}
+
+WPARAM sdlModifiers() {
+    SDL_Keymod mod = SDL_GetModState();
+    WPARAM modifiers = 0;
+    if (mod & KMOD_SHIFT) modifiers |= MK_SHIFT;
+    if (mod & KMOD_CTRL) modifiers |= MK_CONTROL;
+    return modifiers;
+}
+
+}  // namespace
+
+DesktopBackend::~DesktopBackend() {
+    windows_.clear();
+    if (video_ == Video::Ready) SDL_Quit();
+}
+
+bool DesktopBackend::startVideo(std::string& whyNot) {
+    if (video_ == Video::NotTried) {
+        configureSdl();
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            video_ = Video::Ready;
+            x11Pointer_ = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+            // The raw X events carry the pointer's screen position.
+            if (x11Pointer_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+        } else {
+            video_ = Video::Failed;
+            videoError_ = std::string("no display (SDL: ") + SDL_GetError() + ")";
+        }
+    }
+    if (video_ == Video::Failed) whyNot = videoError_;
+    return video_ == Video::Ready;
+}
+
+SIZE DesktopBackend::screenSize() {
+    std::string whyNot;
+    SDL_DisplayMode mode;
+    if (!startVideo(whyNot) || SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{0, 0};
+    return SIZE{mode.w, mode.h};
+}
+
+LONGLONG DesktopBackend::counter() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return LONGLONG(now.tv_sec) * ticksPerSecond + now.tv_nsec / 100;
+}
+
+void DesktopBackend::sleep(DWORD milliseconds) {
+    idleSpins_ = 0;
+    sleepFor((long long)milliseconds * 1'000'000);
+}
+
+void DesktopBackend::idle() {
+    if (++idleSpins_ >= spinsBeforeRest) sleepFor(restNanoseconds);
+}
+
+POINT DesktopBackend::cursorPosition() {
+    POINT position{0, 0};
+    std::string whyNot;
+    if (!startVideo(whyNot)) return position;
+    for (const auto& window : windows_)
+        if (window->x11().pointer(position)) return position;
+    // SDL's global state is only fresh right after the events are pumped.
+    SDL_PumpEvents();
+    int x = 0;
+    int y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    return POINT{x, y};
+}
+
+DesktopWindow* DesktopBackend::desktopWindowOf(const Window& window) {
+    return static_cast<DesktopWindow*>(window.backendData);
+}
+
+DesktopWindow* DesktopBackend::desktopWindowWithId(uint32_t id) const {
+    for (const auto& window : windows_)
+        if (window->id() == id) return window.get();
+    return nullptr;
+}
+
+bool DesktopBackend::showWindow(Window& window, std::string& whyNot) {
+    if (!startVideo(whyNot)) return false;
+    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, whyNot);
+    if (!opened) return false;
+    window.backendData = opened.get();
+    windows_.push_back(std::move(opened));
+    DesktopSignals::install();
+    return true;
+}
+
+void DesktopBackend::hideWindow(Window& window) {
+    DesktopWindow* shown = desktopWindowOf(window);
+    window.backendData = nullptr;
+    std::erase_if(windows_, [&](const auto& entry) { return entry.get() == shown; });
+}
+
+void DesktopBackend::present(Window& window) {
+    if (DesktopWindow* shown = desktopWindowOf(window)) shown->show(window.surface);
+}
+
+void DesktopBackend::reshape(Window& window) {
+    if (DesktopWindow* shown = desktopWindowOf(window)) shown->reshape(window);
+}
+
+void DesktopBackend::place(Window& window) {
+    if (DesktopWindow* shown = desktopWindowOf(window)) shown->moveTo(window.x, window.y);
+}
+
+// With no window manager nothing takes the window off the screen; it stays
+// where it is and must keep taking input, so it counts as restored at once.
+void DesktopBackend::minimize(Window& window) {
+    DesktopWindow* shown = desktopWindowOf(window);
+    if (!shown) return;
+    shown->minimize();
+    if (shown->x11().valid() && !shown->x11().windowManagerRunning())
+        queued_.push_back(eventAt(BackendEvent::Type::Restore, POINT{0, 0}));
+}
+
+bool DesktopBackend::takeQueued(BackendEvent& event) {
+    if (DesktopSignals::takeCloseRequest()) {
+        event = eventAt(BackendEvent::Type::CloseRequest, POINT{0, 0});
+        return true;
+    }
+    if (queued_.empty()) return false;
+    event = queued_.front();
+    queued_.pop_front();
+    return true;
+}
+
+bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
+    for (;;) {
+        if (takeQueued(event)) break;
+        // Without a window (or box) no input will ever come.
+        if (video_ != Video::Ready || (windows_.empty() && boxes_.empty())) return false;
+        SDL_Event sdlEvent;
+        bool received = wait ? SDL_WaitEventTimeout(&sdlEvent, signalCheckMs) == 1 : SDL_PollEvent(&sdlEvent) == 1;
+        if (received && translate(sdlEvent, event)) break;
+        if (!received && !wait) return false;
+    }
+    idleSpins_ = 0;
+    return true;
+}
+
+bool DesktopBackend::translate(const SDL_Event& sdlEvent, BackendEvent& event) {
+    // The box on top has the first say (keys go to it).
+    for (auto box = boxes_.rbegin(); box != boxes_.rend(); ++box)
+        if ((*box)->take(sdlEvent)) {
+            event = eventAt(BackendEvent::Type::DismissBox, POINT{0, 0});
+            return true;
+        }
+    switch (sdlEvent.type) {
+        case SDL_QUIT:
+            event = eventAt(BackendEvent::Type::CloseRequest, POINT{0, 0});
+            return true;
+        case SDL_WINDOWEVENT:
+            return translateWindowEvent(sdlEvent.window, event);
+        case SDL_SYSWMEVENT:
+            return translateX11Event(sdlEvent, event);
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            return !x11Pointer_ && translateSdlPointer(sdlEvent, event);
+        default:
+            return false;
+    }
+}
+
+// Only the layer's windows count here: the message box has its own.
+//
+// From a left press to its release the window holds the pointer, so that a
+// drag keeps its events (the release above all) wherever the pointer goes.
+// X's own hold for a press does not last: SDL ungrabs the pointer whenever
+// it enters one of its windows, which is just what happens when a dragged
+// window catches up with the pointer. A hold that does not report crossings
+// gives SDL nothing to ungrab on.
+bool DesktopBackend::translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event) const {
+    const SDL_SysWMmsg& message = *sdlEvent.syswm.msg;
+    if (message.subsystem != SDL_SYSWM_X11) return false;
+    const XEvent& x11Event = message.msg.x11.event;
+    auto owner = std::find_if(windows_.begin(), windows_.end(),
+                              [&](const auto& window) { return window->x11().owns(x11Event); });
+    if (owner == windows_.end() || !translateX11PointerEvent(x11Event, event)) return false;
+    if (event.type == BackendEvent::Type::PointerDown) (*owner)->x11().holdPointer(x11Event);
+    if (event.type == BackendEvent::Type::PointerUp) (*owner)->x11().releasePointer(x11Event);
+    return true;
+}
+
+bool DesktopBackend::translateWindowEvent(const SDL_WindowEvent& windowEvent, BackendEvent& event) {
+    DesktopWindow* window = desktopWindowWithId(windowEvent.windowID);
+    if (!window) return false;
+    switch (windowEvent.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            event = eventAt(BackendEvent::Type::CloseRequest, POINT{0, 0});
+            return true;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+            event = eventAt(BackendEvent::Type::Restore, POINT{0, 0});
+            return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+            // Uncovered parts must not wait for the next frame, which may be
+            // a while off (none come while the window is being dragged).
+            window->repaint();
+            return false;
+        default:
+            return false;
+    }
+}
+
+// Other video drivers: SDL's own mouse events, placed on the screen by the
+// global pointer position.
+bool DesktopBackend::translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent& event) {
+    uint32_t windowId = sdlEvent.type == SDL_MOUSEMOTION ? sdlEvent.motion.windowID : sdlEvent.button.windowID;
+    if (!desktopWindowWithId(windowId)) return false;
+    BackendEvent::Type type = BackendEvent::Type::PointerMove;
+    if (sdlEvent.type != SDL_MOUSEMOTION) {
+        if (sdlEvent.button.button != SDL_BUTTON_LEFT) return false;
+        type = sdlEvent.type == SDL_MOUSEBUTTONDOWN ? BackendEvent::Type::PointerDown : BackendEvent::Type::PointerUp;
+    }
+    int x = 0;
+    int y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    event = eventAt(type, POINT{x, y}, sdlModifiers());
+    return true;
+}
+
+// Modal, as on Windows: the call returns once the box is dismissed, and until
+// then the program's windows keep taking input and repainting (the box has
+// no owner to disable), so a second box may open over the first. Without a
+// font to draw the box with, SDL's own box is tried; without a display at
+// all, the text goes to stderr.
+int DesktopBackend::messageBox(HWND, const char* text, const char* caption, UINT) {
+    std::string whyNot;
+    std::unique_ptr<DesktopMessageBox> box;
+    if (startVideo(whyNot)) box = DesktopMessageBox::open(caption, text);
+    if (box) {
+        runMessageBox(*box);
+        return IDOK;
+    }
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr) != 0)
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+    return IDOK;
+}
+
+// Ends when the box is dismissed, or when the program quits meanwhile.
+void DesktopBackend::runMessageBox(DesktopMessageBox& box) {
+    boxes_.push_back(&box);
+    BackendEvent event;
+    while (!box.dismissed() && pumpModal() && nextEvent(event, true))
+        if (event.type != BackendEvent::Type::DismissBox) deliverEvent(event);
+    std::erase(boxes_, &box);
+}
+
+}  // namespace layer

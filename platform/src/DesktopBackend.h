@@ -1,0 +1,72 @@
+// The backend for a real desktop: windows on SDL2 (X11 underneath, for the
+// shaped outline), the monotonic clock, and input and close requests from the
+// display and from signals.
+//
+// Construction does nothing but set fields: the program's static objects ask
+// for the counter frequency before main runs, long before a display is needed,
+// so SDL starts only when something first needs the screen.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+#include "DesktopMessageBox.h"
+#include "DesktopWindow.h"
+
+union SDL_Event;
+struct SDL_WindowEvent;
+
+namespace layer {
+
+class DesktopBackend : public Backend {
+public:
+    DesktopBackend() = default;
+    ~DesktopBackend() override;
+
+    SIZE screenSize() override;
+    LONGLONG counterFrequency() override { return ticksPerSecond; }
+    LONGLONG counter() override;
+    void sleep(DWORD milliseconds) override;
+    POINT cursorPosition() override;
+    bool showWindow(Window& window, std::string& whyNot) override;
+    void hideWindow(Window& window) override;
+    void present(Window& window) override;
+    void reshape(Window& window) override;
+    void place(Window& window) override;
+    void minimize(Window& window) override;
+    bool nextEvent(BackendEvent& event, bool wait) override;
+    int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    void idle() override;
+
+    // The counter runs in 100 ns ticks, as Windows reports it.
+    static constexpr LONGLONG ticksPerSecond = 10'000'000;
+
+    // Whether SDL's video has been started (it is only on first need).
+    bool videoStarted() const { return video_ == Video::Ready; }
+
+private:
+    enum class Video { NotTried, Ready, Failed };
+
+    bool startVideo(std::string& whyNot);
+    static DesktopWindow* desktopWindowOf(const Window& window);
+    DesktopWindow* desktopWindowWithId(uint32_t id) const;
+    bool takeQueued(BackendEvent& event);
+    bool translate(const SDL_Event& sdlEvent, BackendEvent& event);
+    bool translateWindowEvent(const SDL_WindowEvent& windowEvent, BackendEvent& event);
+    bool translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event) const;
+    bool translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent& event);
+    void runMessageBox(DesktopMessageBox& box);
+
+    Video video_ = Video::NotTried;
+    std::string videoError_;
+    bool x11Pointer_ = false;
+    std::vector<std::unique_ptr<DesktopWindow>> windows_;
+    std::deque<BackendEvent> queued_;
+    std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top
+    int idleSpins_ = 0;
+};
+
+}  // namespace layer

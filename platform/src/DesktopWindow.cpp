@@ -1,0 +1,59 @@
+#include "DesktopWindow.h"
+
+#include <SDL.h>
+
+#include "Window.h"
+
+namespace layer {
+
+std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, std::string& whyNot) {
+    // Created hidden so that the outline and the first pixels are in place
+    // before the window is mapped.
+    SDL_Window* created = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width, window.height,
+                                           SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    if (!created) {
+        whyNot = std::string("no window (SDL: ") + SDL_GetError() + ")";
+        return nullptr;
+    }
+    std::unique_ptr<DesktopWindow> opened(new DesktopWindow(created));
+    // The software surface is made before the shape is set: making it must
+    // not replace the X window the shape belongs to.
+    if (!SDL_GetWindowSurface(created)) {
+        whyNot = std::string("no window surface (SDL: ") + SDL_GetError() + ")";
+        return nullptr;
+    }
+    opened->reshape(window);
+    opened->show(window.surface);
+    SDL_ShowWindow(created);
+    opened->repaint();
+    return opened;
+}
+
+DesktopWindow::DesktopWindow(SDL_Window* window)
+    : window_(window), id_(SDL_GetWindowID(window)), x11_(X11Window::of(window)) {}
+
+DesktopWindow::~DesktopWindow() { SDL_DestroyWindow(window_); }
+
+void DesktopWindow::show(const Bitmap& frame) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) return;
+    bool locked = SDL_MUSTLOCK(surface);
+    if (locked && SDL_LockSurface(surface) != 0) return;
+    DesktopFrameCopy::Band changed = copy_.copy(frame, *surface);
+    if (locked) SDL_UnlockSurface(surface);
+    if (changed.empty()) return;
+    SDL_Rect band{0, changed.top, surface->w, changed.bottom - changed.top};
+    SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+}
+
+// The window surface still holds the last frame; putting it on the screen
+// again is all a repaint needs.
+void DesktopWindow::repaint() { SDL_UpdateWindowSurface(window_); }
+
+void DesktopWindow::reshape(const Window& window) { x11_.setShape(window.region ? &window.region->rects() : nullptr); }
+
+void DesktopWindow::moveTo(int x, int y) { SDL_SetWindowPosition(window_, x, y); }
+
+void DesktopWindow::minimize() { SDL_MinimizeWindow(window_); }
+
+}  // namespace layer

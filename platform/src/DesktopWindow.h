@@ -1,0 +1,52 @@
+// One window of the layer on the desktop: a borderless SDL window drawn in
+// software, its outline cut by the window's region through X11.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "DesktopFrameCopy.h"
+#include "X11Window.h"
+
+struct SDL_Window;
+
+namespace layer {
+
+class Bitmap;
+class Window;
+
+class DesktopWindow {
+public:
+    // Creates the window where the layer's window is, with its size, title,
+    // region and current pixels, and puts it on the screen. Null, with the
+    // reason, when SDL cannot.
+    static std::unique_ptr<DesktopWindow> open(const Window& window, std::string& whyNot);
+    ~DesktopWindow();
+    DesktopWindow(const DesktopWindow&) = delete;
+    DesktopWindow& operator=(const DesktopWindow&) = delete;
+
+    // Shows a whole new frame (sending only the rows that changed).
+    void show(const Bitmap& frame);
+    // Shows the last frame again, for parts of the window that were covered.
+    void repaint();
+    // Follows the layer window's region (null: the whole rectangle).
+    void reshape(const Window& window);
+    void moveTo(int x, int y);
+    void minimize();
+
+    uint32_t id() const { return id_; }
+    const X11Window& x11() const { return x11_; }
+
+private:
+    explicit DesktopWindow(SDL_Window* window);
+
+    SDL_Window* window_;
+    uint32_t id_;
+    X11Window x11_;
+    DesktopFrameCopy copy_;
+};
+
+}  // namespace layer

@@ -1,0 +1,124 @@
+"""One test run on its own X server: launching the program, finding its
+window, polling screenshots until they show what is expected, and leaving
+the screenshot behind when they never do."""
+
+import os
+import re
+import time
+
+import layout
+from panel import PanelState
+
+# Colours for the root window; the first one the skin never uses is taken,
+# so that a root pixel can only mean "outside the window".
+ROOT_CANDIDATES = [(255, 0, 255), (0, 255, 255), (1, 254, 3), (254, 1, 253)]
+
+
+class CheckFailed(Exception):
+    pass
+
+
+class DisplayRun:
+    def __init__(self, session, program, skin, artifacts, name, log):
+        self.session = session
+        self.program = program
+        self.skin = skin
+        self.artifacts = artifacts
+        self.name = name
+        self.log = log
+        self.window = None
+        self.origin = layout.WINDOW_ORIGIN
+        self.state = PanelState()
+        self.root_colour = next(c for c in ROOT_CANDIDATES if not skin.uses_colour(c))
+        self.failures = 0
+
+    def fail(self, message, shot=None, expected=None):
+        """Stops the run; the screenshot (and the picture it should have
+        shown, if there is one) go into the artifacts directory."""
+        self.failures += 1
+        for kind, image in (("screenshot", shot), ("expected", expected)):
+            if image is None:
+                continue
+            path = os.path.join(self.artifacts, "%s-failure-%d-%s.png" % (self.name, self.failures, kind))
+            image.save_png(path)
+            message += "\n  %s saved as %s" % (kind, path)
+        output = self.program.output().strip()
+        if output:
+            message += "\n  program output:\n    " + output.replace("\n", "\n    ")
+        raise CheckFailed(message)
+
+    def require(self, condition, message):
+        if not condition:
+            self.fail(message)
+
+    def expect(self, what, check, timeout=5.0, expected=None):
+        """Takes screenshots until check(shot) gives None (success) or the
+        time is up; then fails with the last thing check reported."""
+        deadline = time.monotonic() + timeout
+        while True:
+            shot = self.session.screenshot()
+            problem = check(shot)
+            if problem is None:
+                return shot
+            if time.monotonic() > deadline:
+                self.fail("%s: %s" % (what, problem), shot, expected)
+            time.sleep(0.05)
+
+    def expect_picture(self, what, timeout=5.0):
+        picture = self.state.picture(self.skin, self.root_colour)
+        return self.expect(what, lambda shot: picture.compare(shot, self.origin), timeout, picture.image())
+
+    def wait_until(self, what, condition, timeout=5.0):
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                self.fail(what, self.session.screenshot())
+            time.sleep(0.05)
+
+    # The program.
+
+    def launch(self):
+        """Starts the program and waits until its window shows its first
+        picture; returns the X window."""
+        self.log("starting %s" % " ".join(self.program.command()))
+        self.program.start()
+        self.window = self.session.wait_for_window(layout.WINDOW_TITLE, self.program.startup_timeout,
+                                                   alive=self.program.running)
+        if self.window is None:
+            self.fail("no window named %r appeared within %d s (program %s)" % (
+                layout.WINDOW_TITLE, self.program.startup_timeout,
+                "still running" if self.program.running() else "exited with %s" % self.program.process.poll()),
+                self.session.screenshot())
+        # Wine paints the root when a program starts: the colour goes on
+        # once the window is up.
+        self.session.set_root_colour(self.root_colour)
+        self.origin = layout.WINDOW_ORIGIN
+        self.state = PanelState()
+        self.expect_picture("the first picture", timeout=15.0)
+        self.log("window 0x%x is up" % self.window)
+        return self.window
+
+    def window_position(self):
+        info = self.session.window_info(self.window)
+        return (info["x"], info["y"])
+
+    def expect_exit(self, code, timeout):
+        exit_code = self.program.wait(timeout)
+        if exit_code is None:
+            self.fail("the program was still running %d s later" % timeout, self.session.screenshot())
+        self.require(exit_code == code, "the program exited with %d, expected %d" % (exit_code, code))
+
+    # Input, in client coordinates of the window where it is now.
+
+    def screen_point(self, client):
+        return (self.origin[0] + client[0], self.origin[1] + client[1])
+
+    def move_to(self, client):
+        self.session.move_pointer(*self.screen_point(client))
+
+    def click(self, client):
+        self.session.click(*self.screen_point(client))
+
+
+def output_lines(text):
+    return [line for line in re.split(r"\r?\n", text) if line.strip()]

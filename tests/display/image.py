@@ -1,0 +1,42 @@
+"""RGB images: screenshots of the X screen and the skin's bitmaps, pixel
+access, and PNG output for the pictures a failed check leaves behind."""
+
+import struct
+import zlib
+
+
+def hex_colour(rgb):
+    return "#%02X%02X%02X" % rgb
+
+
+class Image:
+    """Rows of 8-bit R, G, B, top row first."""
+
+    def __init__(self, width, height, rgb):
+        if len(rgb) != width * height * 3:
+            raise ValueError("%dx%d image needs %d bytes, got %d" % (width, height, width * height * 3, len(rgb)))
+        self.width = width
+        self.height = height
+        self.rgb = bytes(rgb)
+
+    def contains(self, x, y):
+        return 0 <= x < self.width and 0 <= y < self.height
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return (self.rgb[i], self.rgb[i + 1], self.rgb[i + 2])
+
+    def colours(self):
+        """Every colour the image uses."""
+        return {self.rgb[i:i + 3] for i in range(0, len(self.rgb), 3)}
+
+    def save_png(self, path):
+        raw = b"".join(b"\x00" + self.rgb[y * self.width * 3:(y + 1) * self.width * 3] for y in range(self.height))
+
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
+        with open(path, "wb") as out:
+            out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 6)) +
+                      chunk(b"IEND", b""))

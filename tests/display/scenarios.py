@@ -1,0 +1,312 @@
+"""What the display tests do with the program, step by step. Each function
+takes a DisplayRun whose program is up (unless it says otherwise)."""
+
+import os
+import subprocess
+import time
+
+import layout
+from displayrun import output_lines
+from expected import area_pixels
+from image import hex_colour
+
+# The close button ends the program through its shutdown sequence; the
+# process must then exit, with 0, within this time.
+EXIT_TIMEOUT = 30
+
+
+def placement(run):
+    info = run.session.window_info(run.window)
+    run.require(info["title"] == layout.WINDOW_TITLE,
+                "window title is %r, expected %r" % (info["title"], layout.WINDOW_TITLE))
+    size, wanted_size = (info["width"], info["height"]), layout.WINDOW_SIZE
+    run.require(size == wanted_size, "window is %dx%d, expected %dx%d" % (size + wanted_size))
+    position, wanted = (info["x"], info["y"]), layout.WINDOW_ORIGIN
+    run.require(position == wanted, "window is at (%d,%d), expected centred at (%d,%d)" % (position + wanted))
+    run.log("title, size and centred position are right")
+
+
+def animation_frame(run, shot):
+    """Which of the animation's bitmaps the bar shows, or None."""
+    shown = area_pixels(shot, run.origin, layout.ANIMATION)
+    for index, name in enumerate(layout.ANIMATION_FRAMES):
+        if run.skin[name].rgb == shown:
+            return index
+    return None
+
+
+def animation(run):
+    """The bar must always show one of its frames, and cycle through them."""
+    seen = set()
+    # Frames change every 100 ms; the time allowed is only a bound for a
+    # program that never changes them.
+    deadline = time.monotonic() + 10.0
+    while time.monotonic() < deadline and len(seen) < len(layout.ANIMATION_FRAMES):
+        shot = run.session.screenshot()
+        frame = animation_frame(run, shot)
+        if frame is None:
+            run.fail("the animated bar %s shows none of %s" % (layout.ANIMATION, ", ".join(layout.ANIMATION_FRAMES)),
+                     shot)
+        seen.add(frame)
+        time.sleep(0.03)
+    run.require(len(seen) >= 3, "the animated bar showed only frames %s in 10 s" % sorted(seen))
+    run.log("the animated bar cycles (frames %s seen)" % sorted(seen))
+
+
+def held_then_released(run, button, after_release=None):
+    """While the button is held it shows its pressed image; once released,
+    whatever after_release says (by default its normal image again)."""
+    run.move_to(button.centre())
+    run.session.press()
+    run.state.held.add(button.normal)
+    run.expect_picture("%s held" % button.name)
+    run.session.release()
+    run.state.held.discard(button.normal)
+    if after_release:
+        after_release()
+    run.expect_picture("%s released" % button.name)
+
+
+def push_buttons(run):
+    for button in (layout.RECORD, layout.UP):
+        held_then_released(run, button)
+    run.log("record and the up arrow (at the top already) show pressed while held, normal after")
+
+
+def scroll_arrows(run):
+    tops = layout.SCROLL_TOPS_AFTER_DOWNS
+
+    def moved(top):
+        run.state.scroll_top = top
+
+    held_then_released(run, layout.DOWN, lambda: moved(tops[0]))
+    for top in tops[1:]:
+        run.click(layout.DOWN.centre())
+        moved(top)
+        run.expect_picture("the scroll thumb after a click on the down arrow")
+    run.log("three clicks on the down arrow moved the scroll thumb to %s" % tops)
+
+
+def scroll_thumb(run):
+    left, top = run.state.scroll_thumb()[:2]
+    run.move_to((left + 3, top + 12))
+    run.session.press()
+    run.state.scroll_pressed = True
+    run.expect_picture("the scroll thumb held")
+    run.session.release()
+    run.state.scroll_pressed = False
+    run.expect_picture("the scroll thumb released")
+    run.log("the scroll thumb shows pressed while held")
+
+
+def volume_drag(run):
+    before = area_pixels(run.session.screenshot(), run.origin, layout.READOUT)
+    start = (layout.VOLUME_THUMB_X + 4, layout.VOLUME_THUMB_TOP + 3)
+    run.move_to(start)
+    run.session.press()
+    run.move_to((start[0], start[1] + 30))
+    run.session.release()
+    run.state.volume_top = layout.VOLUME_THUMB_TOP + 30
+    run.expect_picture("the volume thumb dragged down 30 pixels")
+    run.expect("the volume read-out after the drag",
+               lambda shot: None if area_pixels(shot, run.origin, layout.READOUT) != before else
+               "the read-out box %s still shows what it showed before" % (layout.READOUT,))
+    run.log("dragging the volume thumb moved it by 30 and changed the read-out")
+
+
+def toggle(run, button, stays_on):
+    held_then_released(run, button, lambda: (run.state.held.add(button.normal) if stays_on else None))
+
+
+def transport(run):
+    toggle(run, layout.PLAY, stays_on=True)
+    toggle(run, layout.PAUSE, stays_on=True)
+    # Stop ends both play and pause.
+    held_then_released(run, layout.STOP, lambda: (run.state.held.discard("play"), run.state.held.discard("pause")))
+    # Pause only holds while playing.
+    toggle(run, layout.PAUSE, stays_on=False)
+    run.log("play, pause and stop interlock")
+
+
+def open_about_box(run):
+    """Clicks info, checking its pressed image on the way; returns where the
+    box is."""
+    run.move_to(layout.INFO.centre())
+    run.session.press()
+    run.state.held.add("info")
+    run.expect_picture("info held")
+    run.session.release()
+    run.state.held.discard("info")
+    box = run.session.wait_for_window(layout.ABOUT_BOX_TITLE, 15)
+    if box is None:
+        run.fail("no box titled %r appeared after a click on info" % layout.ABOUT_BOX_TITLE, run.session.screenshot())
+    info = run.session.window_info(box)
+    run.log("the about box is up (%dx%d at %d,%d)" % (info["width"], info["height"], info["x"], info["y"]))
+    return info
+
+
+def expect_box_closed(run, how):
+    if not run.session.wait_for_no_window(layout.ABOUT_BOX_TITLE, 10):
+        run.fail("the about box did not close on %s" % how, run.session.screenshot())
+    run.expect_picture("the window after the about box closed on %s" % how)
+
+
+def about_box(run):
+    """Info opens the about box, modal: the call returns once the box is
+    dismissed, and meanwhile the window still takes clicks (the box has no
+    owner)."""
+    box = open_about_box(run)
+    # No frame is drawn while the box is up: the click shows once it closes.
+    run.click(layout.PLAY.centre())
+    run.state.held.add("play")
+    # The click on the window may have taken the keyboard (Wine activates
+    # the window clicked); a click on the box's face gives it back.
+    run.session.click(box["x"] + 4, box["y"] + 4)
+    run.session.key("Return")
+    expect_box_closed(run, "Return")
+    run.log("the window took a click while the about box was up; the box closed on Return")
+    held_then_released(run, layout.STOP, lambda: run.state.held.discard("play"))
+
+
+def about_boxes_stacked(run):
+    """The desktop backend's own box. The window under it still takes
+    clicks, so info can open a second box over the first; each closes on its
+    own, the top one first on Return, the other on a click on its OK button
+    (and not on a click beside it)."""
+    first = open_about_box(run)
+    run.click(layout.INFO.centre())
+    if run.session.wait_for_window_count(layout.ABOUT_BOX_TITLE, 2, 10) is None:
+        run.fail("a click on info with the about box up did not open a second box", run.session.screenshot())
+    run.session.key("Return")
+    if run.session.wait_for_window_count(layout.ABOUT_BOX_TITLE, 1, 10) is None:
+        run.fail("Return did not close just the top about box", run.session.screenshot())
+    run.session.click(first["x"] + 4, first["y"] + 4)
+    time.sleep(0.3)
+    run.require(run.session.find_windows(layout.ABOUT_BOX_TITLE), "a click beside OK closed the about box")
+    run.session.click(first["x"] + first["width"] // 2,
+                      first["y"] + first["height"] - layout.ABOUT_BOX_OK_ABOVE_BOTTOM)
+    expect_box_closed(run, "a click on OK")
+    run.log("a second about box opened over the first; Return closed the top one, a click on OK the other")
+
+
+def caption_drag(run, repaints_while_dragged):
+    """A press on bare skin moves the window with the pointer until the
+    release. On the way it goes partly off the screen and back. The native
+    layer redraws what comes back on the screen at once, though no frame is
+    drawn during a drag; under Wine it stays as it is until the next frame,
+    as on Windows for a program that paints only in its frames."""
+    start = run.screen_point(layout.BARE_SKIN)
+    origin = run.origin
+    run.session.move_pointer(*start)
+    run.session.press()
+    run.session.move_pointer(start[0] - 400, start[1])
+    wanted = (origin[0] - 400, origin[1])
+    run.wait_until("the window did not follow the pointer to (%d,%d)" % wanted,
+                   lambda: run.window_position() == wanted)
+    run.session.move_pointer(start[0] + 40, start[1] + 25)
+    wanted = (origin[0] + 40, origin[1] + 25)
+    run.wait_until("the window did not follow the pointer to (%d,%d)" % wanted,
+                   lambda: run.window_position() == wanted)
+    run.origin = wanted
+    if repaints_while_dragged:
+        run.expect_picture("the window while dragged, back from partly off the screen")
+    run.session.release()
+    position = run.window_position()
+    run.require(position == wanted, "after the drag the window is at (%d,%d), expected (%d,%d)" % (position + wanted))
+    run.expect_picture("the window after the drag")
+    uncovered = (origin[0], origin[1], wanted[0], origin[1] + layout.WINDOW_SIZE[1])
+    run.expect("the screen where the window was", lambda shot: root_only(shot, uncovered, run.root_colour))
+    run.log("a press on bare skin dragged the window by (+40,+25)%s" % (
+        ", repainting at once what came back on the screen" if repaints_while_dragged else ""))
+
+
+def root_only(shot, rect, colour):
+    left, top, right, bottom = rect
+    for y in range(top, bottom):
+        for x in range(left, right):
+            if shot.pixel(x, y) != colour:
+                return "screen (%d,%d) is %s, expected the root colour %s" % (
+                    x, y, hex_colour(shot.pixel(x, y)), hex_colour(colour))
+    return None
+
+
+def close_button(run):
+    run.move_to(layout.CLOSE.centre())
+    run.session.press()
+    run.state.held.add("close")
+    run.expect_picture("close held")
+    run.session.release()
+    run.expect_exit(0, EXIT_TIMEOUT)
+    run.log("the close button ended the program with exit code 0")
+
+
+def minimise_button(run, stays_on_screen):
+    """Minimising must not end the program. Without a window manager the
+    native window stays on the screen and keeps working; Wine leaves it
+    there too, but minimised: it shows its last picture and takes no input."""
+    run.move_to(layout.MINIMISE.centre())
+    run.session.press()
+    run.state.held.add(layout.MINIMISE.normal)
+    run.expect_picture("minimise held")
+    run.session.release()
+    run.state.held.discard(layout.MINIMISE.normal)
+    time.sleep(0.5)
+    run.require(run.program.running(), "the program ended after a click on minimise")
+    if not stays_on_screen:
+        run.log("the program keeps running after minimise")
+        return
+    run.expect_picture("minimise released")
+    toggle(run, layout.PLAY, stays_on=True)
+    run.log("after minimise (no window manager) the window is still there and takes clicks")
+    close_button(run)
+
+
+def interrupt(run, name, number):
+    run.program.send_signal(number)
+    run.expect_exit(0, EXIT_TIMEOUT)
+    run.require(not run.session.find_windows(layout.WINDOW_TITLE), "the window is still there after %s" % name)
+
+
+def interrupt_when_idle(run, name, number):
+    interrupt(run, name, number)
+    run.log("%s ended the program through its shutdown, exit code 0" % name)
+
+
+def interrupt_during_drag(run, name, number):
+    """While a drag goes on the program waits for pointer input only; the
+    request must still get through."""
+    run.move_to(layout.BARE_SKIN)
+    run.session.press()
+    origin = run.origin
+    run.move_to((layout.BARE_SKIN[0] + 10, layout.BARE_SKIN[1]))
+    moved = (origin[0] + 10, origin[1])
+    run.wait_until("the window did not follow the pointer to (%d,%d)" % moved, lambda: run.window_position() == moved)
+    try:
+        interrupt(run, name, number)
+    finally:
+        run.session.release()
+    run.log("%s during a window drag ended the program, exit code 0" % name)
+
+
+def interrupt_with_box_open(run, name, number):
+    run.click(layout.INFO.centre())
+    if run.session.wait_for_window(layout.ABOUT_BOX_TITLE, 15) is None:
+        run.fail("no box titled %r appeared after a click on info" % layout.ABOUT_BOX_TITLE, run.session.screenshot())
+    interrupt(run, name, number)
+    run.require(not run.session.find_windows(layout.ABOUT_BOX_TITLE), "the about box is still there after %s" % name)
+    run.log("%s with the about box open ended the program, exit code 0" % name)
+
+
+def no_display(program_path, log):
+    """Without a display the program says so on one line and fails."""
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
+    result = subprocess.run([program_path], env=env, capture_output=True, timeout=EXIT_TIMEOUT,
+                            stdin=subprocess.DEVNULL)
+    errors = output_lines(result.stderr.decode(errors="replace"))
+    log("exit code %d, stderr %r" % (result.returncode, errors))
+    problems = []
+    if result.returncode == 0:
+        problems.append("exit code 0 with no display")
+    if len(errors) != 1 or "no display" not in errors[0]:
+        problems.append("stderr should be one line naming the missing display, was %r" % errors)
+    return problems

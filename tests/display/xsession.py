@@ -1,0 +1,142 @@
+"""A private X server (Xvfb) for one test run, and the X tools the test
+drives it with: window look-up, pointer input, root colour, screenshots."""
+
+import os
+import re
+import subprocess
+import time
+
+from image import Image
+
+REQUIRED_TOOLS = ["Xvfb", "xdotool", "xsetroot", "xwininfo", "import"]
+
+
+class XSession:
+    def __init__(self, width, height, log):
+        self.width = width
+        self.height = height
+        self.log = log
+        self.server = None
+        self.display = None
+
+    def __enter__(self):
+        self.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def start(self):
+        # -displayfd lets the server pick a free display number itself and
+        # write it once it accepts connections.
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (self.width, self.height),
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=self.log)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            number = numbers.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start (see the log)")
+        self.display = ":" + number
+
+    def stop(self):
+        if self.server and self.server.poll() is None:
+            self.server.terminate()
+            try:
+                self.server.wait(10)
+            except subprocess.TimeoutExpired:
+                self.server.kill()
+                self.server.wait()
+
+    def environment(self, extra=None):
+        env = dict(os.environ)
+        for name in ("WAYLAND_DISPLAY", "XAUTHORITY", "SDL_VIDEODRIVER"):
+            env.pop(name, None)
+        env["DISPLAY"] = self.display
+        env.update(extra or {})
+        return env
+
+    def run(self, *command, check=True):
+        result = subprocess.run(list(command), env=self.environment(), capture_output=True, timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError("%s failed (%d): %s" % (" ".join(command), result.returncode,
+                                                       result.stderr.decode(errors="replace").strip()))
+        return result.stdout.decode(errors="replace")
+
+    # Windows.
+
+    def find_windows(self, name):
+        """Viewable windows whose name is exactly this."""
+        found = self.run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % re.escape(name), check=False)
+        return [int(line) for line in found.split()]
+
+    def wait_for_window(self, name, timeout, alive=lambda: True):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline and alive():
+            windows = self.find_windows(name)
+            if windows:
+                return windows[0]
+            time.sleep(0.1)
+        return None
+
+    def wait_for_window_count(self, name, count, timeout):
+        """The windows of that name once there are exactly count of them, or
+        None if that does not happen in time."""
+        deadline = time.monotonic() + timeout
+        while True:
+            windows = self.find_windows(name)
+            if len(windows) == count:
+                return windows
+            if time.monotonic() > deadline:
+                return None
+            time.sleep(0.1)
+
+    def wait_for_no_window(self, name, timeout):
+        return self.wait_for_window_count(name, 0, timeout) is not None
+
+    def window_info(self, window):
+        """Title, absolute position and size as xwininfo reports them."""
+        text = self.run("xwininfo", "-id", str(window))
+        title = re.search(r'Window id: \S+ "(.*)"', text)
+
+        def number(label):
+            return int(re.search(label + r":\s+(-?\d+)", text).group(1))
+
+        return {"title": title.group(1) if title else None, "x": number("Absolute upper-left X"),
+                "y": number("Absolute upper-left Y"), "width": number("Width"), "height": number("Height")}
+
+    # The root window and the screen.
+
+    def set_root_colour(self, rgb):
+        self.run("xsetroot", "-solid", "#%02X%02X%02X" % rgb)
+
+    def screenshot(self):
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.environment(),
+                              capture_output=True, timeout=30, check=True).stdout
+        return Image(self.width, self.height, data)
+
+    # The pointer. Each step is paced: X input sent faster than a client
+    # takes it may be merged or arrive in another order than meant.
+
+    def move_pointer(self, x, y):
+        self.run("xdotool", "mousemove", str(x), str(y))
+        time.sleep(0.1)
+
+    def press(self):
+        self.run("xdotool", "mousedown", "1")
+        time.sleep(0.1)
+
+    def release(self):
+        self.run("xdotool", "mouseup", "1")
+        time.sleep(0.1)
+
+    def click(self, x, y):
+        self.move_pointer(x, y)
+        self.press()
+        self.release()
+
+    def key(self, name):
+        self.run("xdotool", "key", name)
+        time.sleep(0.1)
