@@ -65,19 +65,9 @@ TEST(FrameComposition, TheReadOutNumberFollowsTheVolumeThumb) {
 // drawn on it as the frame draws it.
 class ReadOutPicture {
 public:
-    explicit ReadOutPicture(const char* text) {
-        BITMAPINFO bitmapInfo{};
-        bitmapInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bitmapInfo.bmiHeader.biWidth = 326;
-        bitmapInfo.bmiHeader.biHeight = 272;
-        bitmapInfo.bmiHeader.biPlanes = 1;
-        bitmapInfo.bmiHeader.biBitCount = 24;
-        bitmap_ = CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        dc_ = CreateCompatibleDC(nullptr);
-        SelectObject(dc_, bitmap_);
+    explicit ReadOutPicture(const char* text) : picture_(makeDib(326, 272, true)), dc_(dcWith(picture_.handle)) {
         HBITMAP background = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND));
-        HDC backgroundDC = CreateCompatibleDC(nullptr);
-        SelectObject(backgroundDC, background);
+        HDC backgroundDC = dcWith(background);
         BitBlt(dc_, 0, 0, 326, 272, backgroundDC, 0, 0, SRCCOPY);
         DeleteDC(backgroundDC);
         DeleteObject(background);
@@ -88,17 +78,13 @@ public:
     }
     ~ReadOutPicture() {
         DeleteDC(dc_);
-        DeleteObject(bitmap_);
+        DeleteObject(picture_.handle);
     }
-    COLORREF at(int x, int y) const {
-        const uint8_t* p = bits_ + std::size_t(271 - y) * 980 + 3 * x;
-        return RGB(p[2], p[1], p[0]);
-    }
+    COLORREF at(int x, int y) const { return picture_.pixel(x, y); }
 
 private:
-    HBITMAP bitmap_ = nullptr;
-    HDC dc_ = nullptr;
-    uint8_t* bits_ = nullptr;
+    Dib picture_;
+    HDC dc_;
 };
 
 void expectReadOut(const char* text) {

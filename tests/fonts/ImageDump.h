@@ -17,9 +17,6 @@ public:
 
     // Top-down RGB bytes of the enlarged canvas.
     static std::vector<uint8_t> rgbRows(const TestCanvas& canvas, int scale);
-
-private:
-    static std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& data);
 };
 
 }  // namespace layer::test

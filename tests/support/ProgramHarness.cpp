@@ -74,13 +74,6 @@ ResourceBitmap loadResourceBitmap(int id) {
     return result;
 }
 
-std::string describeColour(COLORREF colour) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", unsigned(colour & 0xFF), unsigned((colour >> 8) & 0xFF),
-                  unsigned((colour >> 16) & 0xFF));
-    return text;
-}
-
 namespace {
 
 std::string failureImagePath() {

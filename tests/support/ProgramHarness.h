@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Dib.h"
+
 class ProgramHarness {
 public:
     static constexpr int screenWidth = 1024;
@@ -54,4 +56,3 @@ ResourceBitmap loadResourceBitmap(int id);
 
 // Writes what the window shows to a PNG file (outside the region transparent).
 bool saveWindowPng(const std::string& path);
-std::string describeColour(COLORREF colour);

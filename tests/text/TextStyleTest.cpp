@@ -79,24 +79,13 @@ class TextDrawing : public ::testing::Test {
 protected:
     void SetUp() override {
         ProgramHarness fresh;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        dc = CreateCompatibleDC(nullptr);
-        SelectObject(dc, bitmap);
+        canvas = makeDib(width, height, true);
+        dc = dcWith(canvas.handle);
     }
-    COLORREF at(int x, int y) const {
-        const uint8_t* p = bits + std::size_t(height - 1 - y) * stride + 3 * x;
-        return RGB(p[2], p[1], p[0]);
-    }
-    static constexpr int width = 100, height = 30, stride = 300;
-    HBITMAP bitmap = nullptr;
+    COLORREF at(int x, int y) const { return canvas.pixel(x, y); }
+    static constexpr int width = 100, height = 30;
+    Dib canvas;
     HDC dc = nullptr;
-    uint8_t* bits = nullptr;
 };
 
 TEST_F(TextDrawing, DrawsGreenGlyphsOnlyInsideTheTextCellAndKeepsTheColoursSet) {

@@ -66,62 +66,37 @@ TEST_F(PushButtonTest, SetRectMovesTheHitArea) {
     EXPECT_EQ(button.hitTest(165, 60), 0);
 }
 
-// Draws into a DIB section a little larger than the button and reads it back.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        dc_ = CreateCompatibleDC(nullptr);
-        SelectObject(dc_, bitmap_);
-        for (int i = 0; i < stride() * height; ++i) bits_[i] = 0x5A;
-    }
-    HDC dc() const { return dc_; }
-    int stride() const { return ((width_ * 24 + 31) / 32) * 4; }
-    COLORREF at(int x, int y) const {
-        const uint8_t* p = bits_ + std::size_t(height_ - 1 - y) * stride() + 3 * x;
-        return RGB(p[2], p[1], p[0]);
-    }
+const COLORREF untouched = RGB(0x5A, 0x5A, 0x5A);
 
-private:
-    int width_, height_;
-    HBITMAP bitmap_ = nullptr;
-    HDC dc_ = nullptr;
-    uint8_t* bits_ = nullptr;
-};
-
-void expectDrawn(const Canvas& canvas, int id, int left, int top) {
+void expectDrawn(const Dib& canvas, int id, int left, int top) {
     ResourceBitmap expected = loadResourceBitmap(id);
     ASSERT_GT(expected.width, 0);
     for (int y = 0; y < expected.height; ++y)
         for (int x = 0; x < expected.width; ++x)
-            ASSERT_EQ(canvas.at(left + x, top + y), expected.at(x, y))
+            ASSERT_EQ(canvas.pixel(left + x, top + y), expected.at(x, y))
                 << "bitmap " << id << " pixel (" << x << ", " << y << ")";
 }
 
 TEST_F(PushButtonTest, DrawsThePressedBitmapWhilePressedAndNothingOutside) {
-    Canvas canvas(30, 30);
+    // A canvas a little larger than the button, so that drawing outside it shows.
+    Dib canvas = makeDib(30, 30, true);
+    canvas.fill([](int, int) { return untouched; });
+    HDC dc = dcWith(canvas.handle);
     PushButton stop(module, IDB_STOP, IDB_STOP_PRESSED, Rect{5, 7, 16, 18});
-    stop.draw(canvas.dc());
+    stop.draw(dc);
     expectDrawn(canvas, IDB_STOP, 5, 7);
     stop.press();
-    stop.draw(canvas.dc());
+    stop.draw(dc);
     expectDrawn(canvas, IDB_STOP_PRESSED, 5, 7);
     stop.release();
-    stop.draw(canvas.dc());
+    stop.draw(dc);
     expectDrawn(canvas, IDB_STOP, 5, 7);
     for (int x = 0; x < 30; ++x) {
-        EXPECT_EQ(canvas.at(x, 6), RGB(0x5A, 0x5A, 0x5A)) << "row above, x " << x;
-        EXPECT_EQ(canvas.at(x, 18), RGB(0x5A, 0x5A, 0x5A)) << "row below, x " << x;
+        EXPECT_EQ(canvas.pixel(x, 6), untouched) << "row above, x " << x;
+        EXPECT_EQ(canvas.pixel(x, 18), untouched) << "row below, x " << x;
     }
-    EXPECT_EQ(canvas.at(4, 10), RGB(0x5A, 0x5A, 0x5A));
-    EXPECT_EQ(canvas.at(16, 10), RGB(0x5A, 0x5A, 0x5A));
+    EXPECT_EQ(canvas.pixel(4, 10), untouched);
+    EXPECT_EQ(canvas.pixel(16, 10), untouched);
 }
 
 }  // namespace
