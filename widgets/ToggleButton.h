@@ -12,6 +12,9 @@ public:
     void press() override;
     void release() override;
 
+    // Whether the action of the last switching-on has still to run.
+    bool hasPendingAction() const { return pending; }
+
 protected:
     bool pending = false;  // switched on, action not yet run
 };

@@ -40,6 +40,8 @@ void failCreation(Creation kind, int nth) { Layer::get().failAt[int(kind)] = nth
 
 std::size_t liveObjects() { return Layer::get().objects.liveCount(); }
 
+int creationCount(Creation kind) { return Layer::get().creations[int(kind)]; }
+
 }  // namespace testing
 
 namespace headless {

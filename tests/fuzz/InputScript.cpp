@@ -38,13 +38,6 @@ constexpr uint64_t wrapMs = uint64_t(1) << 32;
 constexpr int scrollThumbHeight = 24;
 constexpr int volumeThumbHeight = 8;
 
-// Reads whether a toggle still has the action of its last switching-on to
-// run; the flag is protected, a pointer to it is formed through this class.
-struct PendingAction : ToggleButton {
-    using ToggleButton::ToggleButton;
-    static bool of(const ToggleButton& toggle) { return toggle.*(&PendingAction::pending); }
-};
-
 // Where pointer steps can aim, in client coordinates: the controls, the two
 // thumbs where they are now and three spots of bare skin.
 Rect targetRect(int index) {
@@ -295,7 +288,7 @@ std::string brokenInvariant() {
         ToggleButton* toggle;
     };
     for (const ToggleCase& t : {ToggleCase{"play", AppState::play}, ToggleCase{"pause", AppState::pause}})
-        if (!t.toggle->isPressed() && PendingAction::of(*t.toggle))
+        if (!t.toggle->isPressed() && t.toggle->hasPendingAction())
             return std::string(t.name) + " is switched off with its action pending";
 
     int percent = volumePercent(volume->value());

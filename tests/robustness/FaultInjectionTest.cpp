@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "Layer.h"
 #include "ProgramHarness.h"
 #include "app/AppState.h"
 #include "layer/Headless.h"
@@ -128,7 +127,7 @@ void expectUnharmed(const Exercise& seen) {
     EXPECT_EQ(seen.transport[2], std::make_pair(false, false)) << "after stop";
 }
 
-int creationsOf(Creation kind) { return layer::Layer::get().creations[int(kind)]; }
+int creationsOf(Creation kind) { return layer::testing::creationCount(kind); }
 
 const char* nameOf(Creation kind) {
     switch (kind) {

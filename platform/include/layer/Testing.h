@@ -27,5 +27,8 @@ void failCreation(Creation kind, int nth);
 
 std::size_t liveObjects();
 
+// How many calls creating this kind of object were made since the last reset.
+int creationCount(Creation kind);
+
 }  // namespace testing
 }  // namespace layer
