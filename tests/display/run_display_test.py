@@ -69,6 +69,8 @@ def signals(run):
     scenarios.interrupt_during_drag(run, "SIGTERM", signal.SIGTERM)
     run.launch()
     scenarios.interrupt_with_box_open(run, "SIGINT", signal.SIGINT)
+    run.launch()
+    scenarios.window_manager_close(run)
 
 
 def main():

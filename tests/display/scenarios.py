@@ -6,6 +6,7 @@ import subprocess
 import time
 
 import layout
+import wmclose
 from displayrun import output_lines
 from expected import area_pixels
 from image import hex_colour
@@ -295,6 +296,15 @@ def interrupt_with_box_open(run, name, number):
     interrupt(run, name, number)
     run.require(not run.session.find_windows(layout.ABOUT_BOX_TITLE), "the about box is still there after %s" % name)
     run.log("%s with the about box open ended the program, exit code 0" % name)
+
+
+def window_manager_close(run):
+    """The window manager's close reaches the program as WM_CLOSE, so it
+    shuts down through its own sequence."""
+    wmclose.request_close(run.session.display, run.window)
+    run.expect_exit(0, EXIT_TIMEOUT)
+    run.require(not run.session.find_windows(layout.WINDOW_TITLE), "the window is still there after the close request")
+    run.log("the window manager's close ended the program, exit code 0")
 
 
 def no_display(program_path, log):
