@@ -91,7 +91,5 @@ void deliverEvent(const BackendEvent& event);
 // Dispatches every posted message but WM_QUIT, as a modal loop does; false
 // once WM_QUIT has been posted.
 bool pumpModal();
-// The pointer state the window messages report.
-WPARAM currentButtons();
 
 }  // namespace layer

@@ -24,18 +24,23 @@ bool isProgramModule(HMODULE module) { return module == nullptr || module == pro
 // The resource script's keywords for the predefined types, which Windows
 // stores as numbered types: a type asked for by name is a custom type and
 // never one of these, and a numbered type is found only under its keyword.
+struct PredefinedType {
+    ULONG_PTR number;
+    const char* keyword;
+};
+constexpr PredefinedType predefinedTypes[] = {{2, "BITMAP"}, {10, "RCDATA"}};  // RT_BITMAP, RT_RCDATA
+
 const char* predefinedTypeName(ULONG_PTR number) {
-    switch (number) {
-        case 2:
-            return "BITMAP";  // RT_BITMAP
-        case 10:
-            return "RCDATA";  // RT_RCDATA
-        default:
-            return nullptr;
-    }
+    for (const PredefinedType& type : predefinedTypes)
+        if (type.number == number) return type.keyword;
+    return nullptr;
 }
 
-bool isPredefinedType(const char* name) { return strcasecmp(name, "BITMAP") == 0 || strcasecmp(name, "RCDATA") == 0; }
+bool isPredefinedType(const char* name) {
+    for (const PredefinedType& type : predefinedTypes)
+        if (strcasecmp(name, type.keyword) == 0) return true;
+    return false;
+}
 
 bool typeMatches(const ResourceEntry& entry, LPCSTR type) {
     if (IS_INTRESOURCE(type)) {

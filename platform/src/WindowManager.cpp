@@ -5,7 +5,6 @@
 #include <strings.h>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "DeviceContext.h"
 #include "Layer.h"
@@ -50,13 +49,10 @@ void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam, POINT point) 
     queue.push_back(msg);
 }
 
-// The live windows that are on the screen, in creation order.
-std::vector<HWND> windowsOnScreen() {
-    Layer& layer = Layer::get();
-    std::vector<HWND> shown;
-    for (HWND handle : layer.windows)
-        if (Window* window = layer.window(handle); window && window->visible) shown.push_back(handle);
-    return shown;
+// The window behind a handle of the live list, if it is on the screen.
+Window* shownWindow(HWND handle) {
+    Window* window = Layer::get().window(handle);
+    return window && window->visible ? window : nullptr;
 }
 
 void complain(const char* what) { std::fprintf(stderr, "brisko: cannot open its window: %s\n", what); }
@@ -123,8 +119,9 @@ void deliverEvent(const BackendEvent& event) {
     if (event.type == Type::PointerDown) Layer::get().leftButtonHeld = true;
     if (event.type == Type::PointerUp) Layer::get().leftButtonHeld = false;
 
-    for (HWND handle : windowsOnScreen()) {
-        Window* window = layer.window(handle);
+    for (HWND handle : layer.windows) {
+        Window* window = shownWindow(handle);
+        if (!window) continue;
         if (event.type == Type::CloseRequest) {
             post(handle, WM_CLOSE, 0, 0, POINT{});
             continue;
@@ -157,8 +154,6 @@ bool pumpModal() {
     }
     return !layer.quitPosted;
 }
-
-WPARAM currentButtons() { return Layer::get().leftButtonHeld ? MK_LBUTTON : 0; }
 
 }  // namespace layer
 
@@ -306,9 +301,9 @@ BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT, UINT, UINT removeMess
         if (removeMessage & PM_REMOVE) layer.quitPosted = false;
         return TRUE;
     }
-    for (HWND handle : windowsOnScreen()) {
-        Window* painted = layer.window(handle);
-        if (painted->needsPaint && (!window || window == handle)) {
+    for (HWND handle : layer.windows) {
+        Window* painted = shownWindow(handle);
+        if (painted && painted->needsPaint && (!window || window == handle)) {
             *message = MSG{handle, WM_PAINT, 0, 0, messageTime(), POINT{}};
             return TRUE;
         }
