@@ -231,10 +231,19 @@ bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
             continue;
         }
         if (!wait) return false;
-        connection_.waitForInput(signalCheckMs);
+        waitForInput();
     }
     idleSpins_ = 0;
     return true;
+}
+
+// Other video drivers give no connection to wait on; there a short rest
+// between polls keeps a modal loop from spinning.
+void DesktopBackend::waitForInput() const {
+    if (connection_.valid())
+        connection_.waitForInput(signalCheckMs);
+    else
+        sleepFor(restNanoseconds);
 }
 
 // Noticed before SDL reads from the connection, so that neither SDL nor Xlib

@@ -62,6 +62,7 @@ private:
     void runMessageBox(DesktopMessageBox& box);
     void watchConnection(const DesktopWindow& window);
     bool displayJustLost();
+    void waitForInput() const;
     void abandonWindows();
 
     Video video_ = Video::NotTried;
