@@ -203,4 +203,53 @@ TEST(FrameCopy, AfterForgetEveryRowIsCopiedAgain) {
     expectSurfaceShows(*surface, frame);
 }
 
+// Every pixel becomes a block of exactly its colour, in every format, and a
+// change reports the surface rows of whole blocks.
+struct ScaledCase {
+    Uint32 format;
+    int scale;
+};
+
+void PrintTo(const ScaledCase& c, std::ostream* out) {
+    *out << SDL_GetPixelFormatName(c.format) << " at scale " << c.scale;
+}
+
+class FrameCopyScaled : public testing::TestWithParam<ScaledCase> {};
+
+void expectBlocks(const SDL_Surface& surface, const Bitmap& frame, int scale) {
+    for (int y = 0; y < frame.height() * scale; ++y)
+        for (int x = 0; x < frame.width() * scale; ++x) {
+            SDL_Color got = surfacePixel(surface, x, y);
+            SDL_Color wanted = representable(*surface.format, frame.pixel(x / scale, y / scale));
+            ASSERT_TRUE(got.r == wanted.r && got.g == wanted.g && got.b == wanted.b)
+                << "device pixel (" << x << "," << y << ") of frame pixel (" << x / scale << "," << y / scale << ") is "
+                << int(got.r) << "," << int(got.g) << "," << int(got.b);
+        }
+}
+
+TEST_P(FrameCopyScaled, EveryPixelIsABlockOfItsColour) {
+    const int scale = GetParam().scale;
+    Bitmap frame(7, 5, true);
+    paintPattern(frame);
+    Surface surface = makeSurface(GetParam().format, 7 * scale, 5 * scale);
+    ASSERT_TRUE(surface) << SDL_GetError();
+    DesktopFrameCopy copy;
+
+    DesktopFrameCopy::Band band = copy.copy(frame, *surface, scale);
+    EXPECT_EQ(band.top, 0);
+    EXPECT_EQ(band.bottom, 5 * scale);
+    expectBlocks(*surface, frame, scale);
+
+    frame.setPixel(6, 3, RGB(250, 1, 2));
+    band = copy.copy(frame, *surface, scale);
+    EXPECT_EQ(band.top, 3 * scale);
+    EXPECT_EQ(band.bottom, 4 * scale);
+    expectBlocks(*surface, frame, scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, FrameCopyScaled,
+                         testing::Values(ScaledCase{SDL_PIXELFORMAT_RGB888, 2}, ScaledCase{SDL_PIXELFORMAT_RGB888, 3},
+                                         ScaledCase{SDL_PIXELFORMAT_RGB565, 2}, ScaledCase{SDL_PIXELFORMAT_RGB24, 3},
+                                         ScaledCase{SDL_PIXELFORMAT_ABGR8888, 4}));
+
 }  // namespace

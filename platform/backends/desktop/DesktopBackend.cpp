@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "DesktopScale.h"
 #include "DesktopSignals.h"
 #include "Layer.h"
 #include "Window.h"
@@ -90,6 +91,7 @@ bool DesktopBackend::startVideo(std::string& whyNot) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             video_ = Video::Ready;
             x11Pointer_ = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+            if (x11Pointer_) scale_ = DesktopScale::ofDesktop();
             // The raw X events carry the pointer's screen position.
             if (x11Pointer_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
         } else {
@@ -106,6 +108,12 @@ SIZE DesktopBackend::screenSize() {
     SDL_DisplayMode mode;
     if (!startVideo(whyNot) || SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{0, 0};
     return SIZE{mode.w, mode.h};
+}
+
+int DesktopBackend::scale() {
+    std::string whyNot;
+    startVideo(whyNot);
+    return scale_;
 }
 
 LONGLONG DesktopBackend::counter() {
@@ -153,7 +161,7 @@ bool DesktopBackend::showWindow(Window& window, std::string& whyNot) {
         return false;
     }
     if (!startVideo(whyNot)) return false;
-    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, whyNot);
+    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, scale_, whyNot);
     if (!opened) return false;
     window.backendData = opened.get();
     watchConnection(*opened);
@@ -188,7 +196,7 @@ void DesktopBackend::reshape(Window& window) {
 
 void DesktopBackend::place(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
-    if (shown && !displayLost_) shown->moveTo(window.x, window.y);
+    if (shown && !displayLost_) shown->moveTo(window.deviceX, window.deviceY);
 }
 
 // With no window manager nothing takes the window off the screen; it stays
@@ -348,7 +356,7 @@ int DesktopBackend::messageBox(HWND, const char* text, const char* caption, UINT
     std::string whyNot;
     std::unique_ptr<DesktopMessageBox> box;
     if (displayLost_) return IDOK;
-    if (startVideo(whyNot)) box = DesktopMessageBox::open(caption, text);
+    if (startVideo(whyNot)) box = DesktopMessageBox::open(caption, text, scale_);
     if (box) {
         runMessageBox(*box);
         if (displayLost_) box->abandon();

@@ -28,6 +28,7 @@ public:
     ~DesktopBackend() override;
 
     SIZE screenSize() override;
+    int scale() override;
     LONGLONG counterFrequency() override { return ticksPerSecond; }
     LONGLONG counter() override;
     void sleep(DWORD milliseconds) override;
@@ -68,6 +69,7 @@ private:
     Video video_ = Video::NotTried;
     std::string videoError_;
     bool x11Pointer_ = false;
+    int scale_ = 1;
     X11Connection connection_;
     bool displayLost_ = false;
     POINT lastCursor_{0, 0};

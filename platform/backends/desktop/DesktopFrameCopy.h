@@ -4,6 +4,9 @@
 // Most of a frame is the same as the one before it, so only the rows that
 // differ from the last frame copied are converted, and only their band needs
 // to go to the screen: the frame then on the screen is still the whole new one.
+//
+// On a scaled screen every pixel of the frame becomes a scale x scale block
+// of exactly its colour.
 #pragma once
 
 #include <cstdint>
@@ -24,17 +27,17 @@ public:
         bool empty() const { return top >= bottom; }
     };
 
-    // Copies the overlap of the frame and the surface, both from their
-    // top-left corner, and returns the rows that changed. A surface other
-    // than the last one (or of another size) gets every row. The surface
-    // must be locked if it needs locking.
-    Band copy(const Bitmap& frame, SDL_Surface& surface);
+    // Copies the overlap of the frame, scaled, and the surface, both from
+    // their top-left corner, and returns the surface's rows that changed. A
+    // surface other than the last one (or of another size or scale) gets
+    // every row. The surface must be locked if it needs locking.
+    Band copy(const Bitmap& frame, SDL_Surface& surface, int scale = 1);
 
     // The next copy converts every row, whatever the surface holds.
     void forget();
 
 private:
-    bool sameTarget(const SDL_Surface& surface, int width, int height) const;
+    bool sameTarget(const SDL_Surface& surface, int width, int height, int scale) const;
     bool rowChanged(const Bitmap& frame, int y) const;
     void remember(const Bitmap& frame, int y);
 
@@ -42,6 +45,7 @@ private:
     const void* pixels_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    int scale_ = 1;
 };
 
 }  // namespace layer
