@@ -97,7 +97,6 @@ void convertBlockRow(const Bitmap& frame, SDL_Surface& surface, int y, int width
 }  // namespace
 
 void DesktopFrameCopy::forget() {
-    last_.clear();
     pixels_ = nullptr;
     width_ = height_ = 0;
 }
@@ -106,37 +105,23 @@ bool DesktopFrameCopy::sameTarget(const SDL_Surface& surface, int width, int hei
     return surface.pixels == pixels_ && width == width_ && height == height_ && scale == scale_;
 }
 
-bool DesktopFrameCopy::rowChanged(const Bitmap& frame, int y) const {
-    return std::memcmp(frame.row(y), last_.data() + std::size_t(y) * width_ * 3, std::size_t(width_) * 3) != 0;
-}
-
-void DesktopFrameCopy::remember(const Bitmap& frame, int y) {
-    std::memcpy(last_.data() + std::size_t(y) * width_ * 3, frame.row(y), std::size_t(width_) * 3);
-}
-
-DesktopFrameCopy::Band DesktopFrameCopy::copy(const Bitmap& frame, SDL_Surface& surface, int scale) {
+DesktopFrameCopy::Band DesktopFrameCopy::copy(const Bitmap& frame, SDL_Surface& surface, int scale, Band rows) {
     scale = std::max(scale, 1);
     int width = std::min(frame.width(), surface.w / scale);
     int height = std::min(frame.height(), surface.h / scale);
     if (width <= 0 || height <= 0 || !surface.pixels) return Band{};
-    bool everyRow = !sameTarget(surface, width, height, scale);
-    if (everyRow) {
+    if (!sameTarget(surface, width, height, scale)) {
         pixels_ = surface.pixels;
         width_ = width;
         height_ = height;
         scale_ = scale;
-        last_.assign(std::size_t(width) * height * 3, 0);
+        rows = everyRow;
     }
-    Band changed{height, 0};
-    for (int y = 0; y < height; ++y) {
-        if (!everyRow && !rowChanged(frame, y)) continue;
-        convertBlockRow(frame, surface, y, width, scale);
-        remember(frame, y);
-        changed.top = std::min(changed.top, y);
-        changed.bottom = y + 1;
-    }
-    if (changed.empty()) return Band{};
-    return Band{changed.top * scale, changed.bottom * scale};
+    int top = std::max(rows.top, 0);
+    int bottom = std::min(rows.bottom, height);
+    if (top >= bottom) return Band{};
+    for (int y = top; y < bottom; ++y) convertBlockRow(frame, surface, y, width, scale);
+    return Band{top * scale, bottom * scale};
 }
 
 }  // namespace layer

@@ -101,7 +101,7 @@ void DesktopMessageBox::repaint() {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     copy_.forget();
-    copy_.copy(picture_.pixels, *surface, scale_);
+    copy_.copy(picture_.pixels, *surface, scale_, DesktopFrameCopy::everyRow);
     SDL_UpdateWindowSurface(window_);
 }
 

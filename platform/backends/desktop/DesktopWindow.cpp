@@ -38,12 +38,12 @@ DesktopWindow::~DesktopWindow() {
     if (window_) SDL_DestroyWindow(window_);
 }
 
-void DesktopWindow::show(const Bitmap& frame) {
+void DesktopWindow::show(const Bitmap& frame, DesktopFrameCopy::Band rows) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     bool locked = SDL_MUSTLOCK(surface);
     if (locked && SDL_LockSurface(surface) != 0) return;
-    DesktopFrameCopy::Band changed = copy_.copy(frame, *surface, scale_);
+    DesktopFrameCopy::Band changed = copy_.copy(frame, *surface, scale_, rows);
     if (locked) SDL_UnlockSurface(surface);
     if (changed.empty()) return;
     SDL_Rect band{0, changed.top, surface->w, changed.bottom - changed.top};

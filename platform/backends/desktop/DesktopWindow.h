@@ -28,8 +28,8 @@ public:
     DesktopWindow(const DesktopWindow&) = delete;
     DesktopWindow& operator=(const DesktopWindow&) = delete;
 
-    // Shows a whole new frame (sending only the rows that changed).
-    void show(const Bitmap& frame);
+    // Shows a new frame, of which only these rows changed.
+    void show(const Bitmap& frame, DesktopFrameCopy::Band changed = DesktopFrameCopy::everyRow);
     // Shows the last frame again, for parts of the window that were covered.
     void repaint();
     // Follows the layer window's region (null: the whole rectangle).
