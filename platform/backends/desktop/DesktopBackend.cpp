@@ -19,6 +19,10 @@ namespace layer {
 
 namespace {
 
+// However quiet the connection looks, SDL is pumped at least this often, for
+// whatever its own machinery may hold.
+constexpr LONGLONG pumpAtLeastEveryTicks = DesktopBackend::ticksPerSecond / 10;
+
 // How long a blocking wait for input lasts before it looks at the signal flag
 // and the connection again, so that a Ctrl+C or the end of the X server during
 // a window drag is not left waiting for input.
@@ -186,7 +190,8 @@ void DesktopBackend::hideWindow(Window& window) {
 
 void DesktopBackend::present(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
-    if (shown && !displayLost_) shown->show(window.surface);
+    Window::Rows changed = window.takeChanged();
+    if (shown && !displayLost_ && !changed.empty()) shown->show(window.surface, {changed.top, changed.bottom});
 }
 
 void DesktopBackend::reshape(Window& window) {
@@ -229,12 +234,14 @@ bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
         if (takeQueued(event)) break;
         // Without a window (or box), or without a display, no input will ever come.
         if (video_ != Video::Ready || displayLost_ || (windows_.empty() && boxes_.empty())) return false;
-        if (displayJustLost()) {
+        X11Connection::State state = connection_.state();
+        if (state == X11Connection::State::Closed) {
+            reportLostDisplay();
             event = eventAt(BackendEvent::Type::DisplayLost, lastCursor_);
             break;
         }
         SDL_Event sdlEvent;
-        if (SDL_PollEvent(&sdlEvent) == 1) {
+        if (needsPump(state) && SDL_PollEvent(&sdlEvent) == 1) {
             if (translate(sdlEvent, event)) break;
             continue;
         }
@@ -254,15 +261,24 @@ void DesktopBackend::waitForInput() const {
         sleepFor(restNanoseconds);
 }
 
+// Pumping SDL costs a few system calls on the X connection; a frame with
+// nothing new from the server and nothing in SDL's queue has no need of it.
+bool DesktopBackend::needsPump(X11Connection::State state) {
+    LONGLONG now = counter();
+    if (state == X11Connection::State::Quiet && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
+        now - lastPump_ < pumpAtLeastEveryTicks)
+        return false;
+    lastPump_ = now;
+    return true;
+}
+
 // Noticed before SDL reads from the connection, so that neither SDL nor Xlib
 // ever meets its end. The program then closes as asked; should that not be
 // over soon, it ends anyway.
-bool DesktopBackend::displayJustLost() {
-    if (!connection_.closed()) return false;
+void DesktopBackend::reportLostDisplay() {
     displayLost_ = true;
     X11Connection::reportLost(connection_.name());
     DesktopSignals::endWithin(DesktopSignals::shutdownDeadlineSeconds, displayLostExitCode);
-    return true;
 }
 
 bool DesktopBackend::translate(const SDL_Event& sdlEvent, BackendEvent& event) {

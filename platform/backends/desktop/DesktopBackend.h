@@ -62,7 +62,8 @@ private:
     bool translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent& event);
     void runMessageBox(DesktopMessageBox& box);
     void watchConnection(const DesktopWindow& window);
-    bool displayJustLost();
+    void reportLostDisplay();
+    bool needsPump(X11Connection::State state);
     void waitForInput() const;
     void abandonWindows();
 
@@ -77,6 +78,7 @@ private:
     std::deque<BackendEvent> queued_;
     std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top
     int idleSpins_ = 0;
+    LONGLONG lastPump_ = 0;
 };
 
 }  // namespace layer
