@@ -17,9 +17,10 @@ every process whose environment names its own fresh WINEPREFIX: the program,
 wineserver and the helpers Wine starts for it.
 
 On a shared virtual machine absolute figures move from run to run: compare
-the figures of one run with each other.
+the figures of one run with each other. With --rounds N every run is measured
+N times, in turn, and the medians are reported.
 
-  bench/cpu_usage.py [seconds] [--settle S] [--rows reference,native,...]
+  bench/cpu_usage.py [seconds] [--settle S] [--rounds N] [--runs reference,native,...]
 """
 
 import argparse
@@ -45,7 +46,7 @@ WINDOWS_PROGRAMS = {64: os.path.join(ROOT, "build", "windows-x64", "brisko.exe")
                     32: os.path.join(ROOT, "build", "windows-x86", "brisko.exe")}
 WINE64_LOADER = "/usr/lib/wine/wine64"
 
-ROW_NAMES = ["reference", "native", "wine64", "wine32"]
+RUN_NAMES = ["reference", "native", "wine64", "wine32"]
 
 
 class Skipped(Exception):
@@ -287,29 +288,39 @@ def measure(find_pids, x_process, program, seconds, settle, output):
     return Figure(meter.seconds(), meter.seconds({x_process.pid}), meter.wall(), names)
 
 
-def measure_reference(seconds, settle):
-    if not os.access(REFERENCE_LOOP, os.X_OK):
-        raise Skipped("%s is not built (make build)" % os.path.relpath(REFERENCE_LOOP, ROOT))
-    with contextlib.ExitStack() as stack:
-        x_process, display = stack.enter_context(x_server())
-        output = stack.enter_context(tempfile.TemporaryFile())
+# What is measured. Each kind of run is prepared once (a build checked, a
+# Wine prefix made) and then started afresh on a new X server every round.
+
+class ReferenceRun:
+    name = "reference"
+    label = "reference loop (2 frame copies every 20 ms)"
+    window_timeout = None
+
+    def prepare(self, stack):
+        if not os.access(REFERENCE_LOOP, os.X_OK):
+            raise Skipped("%s is not built (make build)" % os.path.relpath(REFERENCE_LOOP, ROOT))
+
+    def start(self, stack, display, output):
         loop = subprocess.Popen([REFERENCE_LOOP], stdout=output, stderr=output, stdin=subprocess.DEVNULL,
                                 env=clean_environment({}))
         stack.callback(stop_process, loop, "reference_loop")
-        return measure(lambda: descendants(loop.pid), x_process, loop, seconds, settle, output)
+        return loop, lambda: descendants(loop.pid)
 
 
-def measure_native(seconds, settle):
-    if not os.access(NATIVE_PROGRAM, os.X_OK):
-        raise Skipped("%s is not built (make build)" % os.path.relpath(NATIVE_PROGRAM, ROOT))
-    with contextlib.ExitStack() as stack:
-        x_process, display = stack.enter_context(x_server())
-        output = stack.enter_context(tempfile.TemporaryFile())
+class NativeRun:
+    name = "native"
+    label = "brisko, native (desktop backend)"
+    window_timeout = 20
+
+    def prepare(self, stack):
+        if not os.access(NATIVE_PROGRAM, os.X_OK):
+            raise Skipped("%s is not built (make build)" % os.path.relpath(NATIVE_PROGRAM, ROOT))
+
+    def start(self, stack, display, output):
         program = subprocess.Popen([NATIVE_PROGRAM], stdout=output, stderr=output, stdin=subprocess.DEVNULL,
                                    env=clean_environment({"DISPLAY": display, "SDL_VIDEODRIVER": "x11"}))
         stack.callback(stop_process, program, "brisko")
-        wait_for_window(display, program, 20, output)
-        return measure(lambda: descendants(program.pid), x_process, program, seconds, settle, output)
+        return program, lambda: descendants(program.pid)
 
 
 # Wine.
@@ -370,34 +381,58 @@ def end_wine(prefix, env):
             os.kill(pid, signal.SIGKILL)
 
 
-def measure_wine(bits, launcher, seconds, settle):
-    program_path = WINDOWS_PROGRAMS[bits]
-    if isinstance(launcher, str):
-        raise Skipped(launcher)
-    if not os.path.isfile(program_path):
-        raise Skipped("%s is not built (cmake --preset windows-x%s && cmake --build --preset windows-x%s)" % (
-            os.path.relpath(program_path, ROOT), "64" if bits == 64 else "86", "64" if bits == 64 else "86"))
-    with contextlib.ExitStack() as stack:
-        prefix = stack.enter_context(tempfile.TemporaryDirectory(prefix="brisko-wine%d-" % bits,
-                                                                 ignore_cleanup_errors=True))
-        # Wine's processes end before their display does.
-        x_process, display = stack.enter_context(x_server())
-        quiet_env = wine_environment(launcher, prefix)
-        stack.callback(end_wine, prefix, quiet_env)
+class WineRun:
+    """One Windows build under Wine, in a fresh prefix of its own. Every
+    process whose environment names that prefix is counted."""
+
+    window_timeout = 90
+
+    def __init__(self, bits, launcher):
+        self.bits = bits
+        self.launcher = launcher
+        self.name = "wine%d" % bits
+        self.label = "brisko.exe %d-bit under Wine" % bits
+        self.program = WINDOWS_PROGRAMS[bits]
+        self.prefix = None
+
+    def prepare(self, stack):
+        if isinstance(self.launcher, str):
+            raise Skipped(self.launcher)
+        if not os.path.isfile(self.program):
+            preset = "windows-x64" if self.bits == 64 else "windows-x86"
+            raise Skipped("%s is not built (cmake --preset %s && cmake --build --preset %s)" % (
+                os.path.relpath(self.program, ROOT), preset, preset))
+        self.prefix = stack.enter_context(tempfile.TemporaryDirectory(prefix="brisko-%s-" % self.name,
+                                                                      ignore_cleanup_errors=True))
+        quiet = wine_environment(self.launcher, self.prefix)
+        stack.callback(end_wine, self.prefix, quiet)
         # The prefix is made without a display, then its wineserver and
         # desktop are left to end: a program started while they still run
         # finds no display driver.
-        log("Wine %d-bit: initialising a fresh prefix" % bits)
-        run_step(launcher + ["wineboot", "-i"], quiet_env, 300, "wineboot -i")
-        run_step(["wineserver", "-w"], quiet_env, 120, "wineserver -w")
+        log("Wine %d-bit: initialising a fresh prefix" % self.bits)
+        run_step(self.launcher + ["wineboot", "-i"], quiet, 300, "wineboot -i")
+        run_step(["wineserver", "-w"], quiet, 120, "wineserver -w")
 
-        output = stack.enter_context(tempfile.TemporaryFile())
-        program = subprocess.Popen(launcher + [program_path], stdout=output, stderr=output, stdin=subprocess.DEVNULL,
-                                   env=wine_environment(launcher, prefix, display), cwd=os.path.dirname(program_path))
+    def start(self, stack, display, output):
+        # Wine's processes end before their display does, the program first.
+        stack.callback(end_wine, self.prefix, wine_environment(self.launcher, self.prefix))
+        program = subprocess.Popen(self.launcher + [self.program], stdout=output, stderr=output,
+                                   stdin=subprocess.DEVNULL, env=wine_environment(self.launcher, self.prefix, display),
+                                   cwd=os.path.dirname(self.program))
         stack.callback(stop_process, program, "brisko.exe")
-        wait_for_window(display, program, 90, output)
-        return measure(lambda: pids_with_environment("WINEPREFIX", prefix), x_process, program, seconds, settle,
-                       output)
+        return program, lambda: pids_with_environment("WINEPREFIX", self.prefix)
+
+
+def measure_once(run, seconds, settle):
+    """One round of one run: its own X server, the program started on it,
+    its window awaited, then the measurement; everything stopped after."""
+    with contextlib.ExitStack() as stack:
+        x_process, display = stack.enter_context(x_server())
+        output = stack.enter_context(tempfile.TemporaryFile())
+        program, find_pids = run.start(stack, display, output)
+        if run.window_timeout:
+            wait_for_window(display, program, run.window_timeout, output)
+        return measure(find_pids, x_process, program, seconds, settle, output)
 
 
 # The report.
@@ -418,78 +453,106 @@ def machine():
     return "%s%s, %d cores, kernel %s, %s" % (model, speed, os.cpu_count() or 0, os.uname().release, system)
 
 
-LABELS = {"reference": "reference loop (2 frame copies every 20 ms)",
-          "native": "brisko, native (desktop backend)",
-          "wine64": "brisko.exe 64-bit under Wine",
-          "wine32": "brisko.exe 32-bit under Wine"}
+def median(values):
+    ordered = sorted(values)
+    middle = len(ordered) // 2
+    return ordered[middle] if len(ordered) % 2 else (ordered[middle - 1] + ordered[middle]) / 2
 
 
-def ratio_line(name, numerator, denominator, figures, target):
-    top, bottom = figures.get(numerator), figures.get(denominator)
-    if top is None or bottom is None or bottom.total <= 0:
-        return "%-28s not measured" % (name + ":")
-    return "%-28s %6.2f   (%s)" % (name + ":", top.percent() / bottom.percent(), target)
+def ratio_line(what, numerator, denominator, figures, note):
+    """The median over the rounds of the ratio within each round: rounds are
+    taken one after the other, so each round's runs met the same load."""
+    ratios = [top.percent() / bottom.percent() for top, bottom in zip(figures.get(numerator, []),
+                                                                     figures.get(denominator, []))
+              if bottom.total > 0]
+    if not ratios:
+        return "%-24s not measured" % (what + ":")
+    each = "" if len(ratios) == 1 else "; rounds: " + ", ".join("%.2f" % r for r in ratios)
+    return "%-24s %6.2f   (%s%s)" % (what + ":", median(ratios), note, each)
 
 
-def report(figures, skipped, seconds, settle):
+def report(runs, figures, skipped, seconds, settle, rounds):
     print()
     print("Machine: %s" % machine())
     print("Each run on its own Xvfb %s, its X server included; CPU time from schedstat over %g s, "
-          "after %g s of settling." % (SCREEN, seconds, settle))
+          "after %g s of settling%s." % (SCREEN, seconds, settle,
+                                         "" if rounds == 1 else "; median of %d rounds" % rounds))
     print()
-    print("| Run | CPU, % of one core | of which X server | processes | measured |")
-    print("|---|---|---|---|---|")
-    for name in ROW_NAMES:
-        if name in figures:
-            f = figures[name]
-            print("| %s | %.3f %% | %.3f %% | %d | %.1f s |" % (
-                LABELS[name], f.percent(), f.percent(f.x_server), len(f.names), f.wall))
-        elif name in skipped:
-            print("| %s | skipped | | | |" % LABELS[name])
+    print("| Run | CPU, %% of one core | of which X server | processes | measured |%s" % (
+        "" if rounds == 1 else " rounds |"))
+    print("|---|---|---|---|---|%s" % ("" if rounds == 1 else "---|"))
+    for run in runs:
+        taken = figures.get(run.name)
+        if taken:
+            each = "" if rounds == 1 else " %s |" % ", ".join("%.3f" % f.percent() for f in taken)
+            print("| %s | %.3f %% | %.3f %% | %d | %.1f s |%s" % (
+                run.label, median(f.percent() for f in taken), median(f.percent(f.x_server) for f in taken),
+                max(len(f.names) for f in taken), median(f.wall for f in taken), each))
+        elif run.name in skipped:
+            print("| %s | skipped | | | |%s" % (run.label, "" if rounds == 1 else " |"))
     print()
     print(ratio_line("native / reference", "native", "reference", figures, "target: at most 1.5"))
     print(ratio_line("Wine 32-bit / native", "wine32", "native", figures, "target: at least 15"))
     print(ratio_line("Wine 64-bit / native", "wine64", "native", figures, "for comparison"))
-    for name in ROW_NAMES:
-        if name in skipped:
-            print("skipped %s: %s" % (LABELS[name], skipped[name]))
+    for run in runs:
+        if run.name in skipped:
+            print("skipped %s: %s" % (run.label, skipped[run.name]))
+
+
+def make_runs(names):
+    launchers = wine_launchers() if any(name.startswith("wine") for name in names) else {}
+    made = {"reference": ReferenceRun, "native": NativeRun,
+            "wine64": lambda: WineRun(64, launchers[64]), "wine32": lambda: WineRun(32, launchers[32])}
+    return [made[name]() for name in names]
+
+
+def measure_all(runs, seconds, settle, rounds, figures, skipped):
+    """Every run prepared, then measured round after round in turn."""
+    with contextlib.ExitStack() as prepared:
+        ready = []
+        for run in runs:
+            try:
+                if not (shutil.which("Xvfb") and shutil.which("xdotool")):
+                    raise Skipped("Xvfb or xdotool is not installed (make deps)")
+                run.prepare(prepared)
+                ready.append(run)
+            except Skipped as reason:
+                skipped[run.name] = str(reason)
+                log("skipped %s: %s" % (run.label, reason))
+        for round_number in range(1, rounds + 1):
+            for run in [run for run in ready if run.name not in skipped]:
+                log("round %d of %d: measuring %s for %g s" % (round_number, rounds, run.label, seconds))
+                try:
+                    figures.setdefault(run.name, []).append(measure_once(run, seconds, settle))
+                except Skipped as reason:
+                    skipped[run.name] = str(reason)
+                    figures.pop(run.name, None)
+                    log("skipped %s: %s" % (run.label, reason))
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("seconds", nargs="?", type=float, default=15.0, help="how long each run is measured")
     parser.add_argument("--settle", type=float, default=2.0, help="seconds between the window showing and the start")
-    parser.add_argument("--rows", default=",".join(ROW_NAMES), help="which runs, of: " + ", ".join(ROW_NAMES))
+    parser.add_argument("--rounds", type=int, default=1, help="measure every run this many times, in turn")
+    parser.add_argument("--runs", default=",".join(RUN_NAMES), help="which runs, of: " + ", ".join(RUN_NAMES))
     args = parser.parse_args()
-    rows = [name.strip() for name in args.rows.split(",") if name.strip()]
-    unknown = [name for name in rows if name not in ROW_NAMES]
-    if unknown or args.seconds <= 0:
-        parser.error("unknown rows %s" % unknown if unknown else "seconds must be positive")
+    names = [name.strip() for name in args.runs.split(",") if name.strip()]
+    unknown = [name for name in names if name not in RUN_NAMES]
+    if unknown:
+        parser.error("unknown runs: %s" % ", ".join(unknown))
+    if args.seconds <= 0 or args.settle < 0 or args.rounds < 1:
+        parser.error("seconds must be positive, settle not negative, rounds at least 1")
 
     install_signal_handlers()
     figures, skipped = {}, {}
-    needs_x = shutil.which("Xvfb") and shutil.which("xdotool")
-    launchers = wine_launchers() if any(name.startswith("wine") for name in rows) else {}
     try:
-        for name in rows:
-            try:
-                if not needs_x:
-                    raise Skipped("Xvfb or xdotool is not installed (make deps)")
-                log("measuring %s for %g s" % (LABELS[name], args.seconds))
-                if name == "reference":
-                    figures[name] = measure_reference(args.seconds, args.settle)
-                elif name == "native":
-                    figures[name] = measure_native(args.seconds, args.settle)
-                else:
-                    bits = int(name[len("wine"):])
-                    figures[name] = measure_wine(bits, launchers[bits], args.seconds, args.settle)
-            except Skipped as reason:
-                skipped[name] = str(reason)
-                log("skipped %s: %s" % (LABELS[name], reason))
+        runs = make_runs(names)
+        measure_all(runs, args.seconds, args.settle, args.rounds, figures, skipped)
     except Interrupted as reason:
         log("%s; every process it started has been stopped" % reason)
         return 130
-    report(figures, skipped, args.seconds, args.settle)
+    report(runs, figures, skipped, args.seconds, args.settle, args.rounds)
     return 0
 
 
