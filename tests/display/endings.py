@@ -6,6 +6,7 @@ many times on a busy machine."""
 import contextlib
 import signal
 import subprocess
+import sys
 import time
 
 import layout
@@ -157,10 +158,15 @@ def display_loss(bench, log):
     return run_cases(bench, cases, log)
 
 
+# Spins until it is ended, or until the test that started it is gone (a
+# test killed at its timeout cannot end it).
+BUSY_LOOP = "import os\nparent = os.getppid()\nwhile os.getppid() == parent:\n    pass\n"
+
+
 @contextlib.contextmanager
 def busy_machine(processes):
-    """Shell loops that keep every core busy, ended whatever happens."""
-    loops = [subprocess.Popen(["sh", "-c", "while :; do :; done"], stdin=subprocess.DEVNULL) for _ in range(processes)]
+    """Loops that keep every core busy, ended whatever happens."""
+    loops = [subprocess.Popen([sys.executable, "-c", BUSY_LOOP], stdin=subprocess.DEVNULL) for _ in range(processes)]
     try:
         yield
     finally:
