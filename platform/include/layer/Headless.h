@@ -28,6 +28,8 @@ void buttonUp(uint64_t atMs, int screenX, int screenY, WPARAM modifiers = 0);
 void dismissMessageBox(uint64_t atMs);
 void requestClose(uint64_t atMs);  // the system's close: WM_CLOSE is posted
 void restoreWindow(uint64_t atMs);
+// The display goes away, as when the X server ends under the program.
+void loseDisplay(uint64_t atMs);
 // Runs a test's own code at that time, between the program's polls.
 void at(uint64_t atMs, std::function<void()> call);
 

@@ -65,6 +65,9 @@ void dismissMessageBox(uint64_t atMs) {
 void requestClose(uint64_t atMs) {
     headlessBackend().schedule(atMs, BackendEvent{BackendEvent::Type::CloseRequest, 0, 0, 0});
 }
+void loseDisplay(uint64_t atMs) {
+    headlessBackend().schedule(atMs, BackendEvent{BackendEvent::Type::DisplayLost, 0, 0, 0});
+}
 void restoreWindow(uint64_t atMs) {
     headlessBackend().schedule(atMs, BackendEvent{BackendEvent::Type::Restore, 0, 0, 0});
 }

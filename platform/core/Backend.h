@@ -13,7 +13,9 @@ namespace layer {
 class Window;
 
 struct BackendEvent {
-    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore };
+    // DisplayLost: the screen the windows were on is gone (its server ended);
+    // nothing will be shown or come in any more.
+    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore, DisplayLost };
     Type type = Type::PointerMove;
     int screenX = 0;  // pointer position in screen coordinates
     int screenY = 0;
@@ -54,6 +56,10 @@ public:
     // The program polled and found nothing to do.
     virtual void idle() {}
 };
+
+// What a program ends with once its display has gone: it is asked to close,
+// and whatever it then posts as its exit code, it did not end as it wished.
+constexpr int displayLostExitCode = 2;
 
 // The backend a process starts with, chosen at link time: the program links
 // the desktop one, the tests the headless one.

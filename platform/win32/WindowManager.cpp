@@ -97,8 +97,9 @@ void captionMoveLoop(HWND handle) {
                 Layer::get().leftButtonHeld = false;
                 return;
             case BackendEvent::Type::CloseRequest:
-                post(handle, WM_CLOSE, 0, 0, POINT{event.screenX, event.screenY});
+            case BackendEvent::Type::DisplayLost:
                 Layer::get().leftButtonHeld = false;
+                layer::deliverEvent(event);
                 return;
             default:
                 break;
@@ -118,11 +119,14 @@ void deliverEvent(const BackendEvent& event) {
     using Type = BackendEvent::Type;
     if (event.type == Type::PointerDown) Layer::get().leftButtonHeld = true;
     if (event.type == Type::PointerUp) Layer::get().leftButtonHeld = false;
+    // With its display gone the program can only end; it ends through its
+    // own close, like on a close request, so that it lets go of what it holds.
+    if (event.type == Type::DisplayLost) layer.displayLost = true;
 
     for (HWND handle : layer.windows) {
         Window* window = shownWindow(handle);
         if (!window) continue;
-        if (event.type == Type::CloseRequest) {
+        if (event.type == Type::CloseRequest || event.type == Type::DisplayLost) {
             post(handle, WM_CLOSE, 0, 0, POINT{});
             continue;
         }
@@ -322,7 +326,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* message) {
 void WINAPI PostQuitMessage(int exitCode) {
     Layer& layer = Layer::get();
     layer.quitPosted = true;
-    layer.quitCode = exitCode;
+    layer.quitCode = layer.displayLost ? layer::displayLostExitCode : exitCode;
 }
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
