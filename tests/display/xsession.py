@@ -5,6 +5,7 @@ state, pointer input, root colour, screenshots."""
 import os
 import re
 import subprocess
+import tempfile
 import time
 
 import xlib
@@ -12,8 +13,12 @@ from image import Image
 
 REQUIRED_TOOLS = ["Xvfb", "xdotool", "xsetroot", "xwininfo", "xprop", "import"]
 WINDOW_MANAGER_TOOLS = ["openbox", "wmctrl"]
-# The packaged configuration, so that a user's own cannot change the test.
+# The packaged configuration, so that a user's own cannot change the test;
+# but new windows that ask for no place of their own go to the top-left of
+# the free area instead of its centre, so that only the program's own
+# placement can centre its window.
 OPENBOX_CONFIG = "/etc/xdg/openbox/rc.xml"
+OPENBOX_CENTRES = "<center>yes</center>"
 
 
 class XSession:
@@ -24,6 +29,7 @@ class XSession:
         self.with_window_manager = window_manager
         self.server = None
         self.window_manager = None
+        self.config = None
         self.display = None
 
     def __enter__(self):
@@ -53,7 +59,14 @@ class XSession:
     def start_window_manager(self):
         """Openbox, once it manages the screen: it names its check window
         on the root."""
-        self.window_manager = subprocess.Popen(["openbox", "--sm-disable", "--config-file", OPENBOX_CONFIG],
+        with open(OPENBOX_CONFIG) as packaged:
+            config = packaged.read()
+        if OPENBOX_CENTRES not in config:
+            raise RuntimeError("%s no longer says %s" % (OPENBOX_CONFIG, OPENBOX_CENTRES))
+        self.config = tempfile.NamedTemporaryFile("w", prefix="brisko-openbox-", suffix=".xml")
+        self.config.write(config.replace(OPENBOX_CENTRES, "<center>no</center>"))
+        self.config.flush()
+        self.window_manager = subprocess.Popen(["openbox", "--sm-disable", "--config-file", self.config.name],
                                                env=self.environment(), stdout=subprocess.DEVNULL, stderr=self.log,
                                                stdin=subprocess.DEVNULL)
         deadline = time.monotonic() + 15
@@ -73,6 +86,8 @@ class XSession:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
+        if self.config:
+            self.config.close()
 
     def kill_server(self, number):
         """Ends the X server with this signal, under whatever runs on it."""
