@@ -127,7 +127,7 @@ def window_manager_close_case(state):
 def signals(bench, log):
     cases = [signal_case(state, name, number) for state in STATES + ["display gone"]
              for name, number in (("SIGTERM", signal.SIGTERM), ("SIGINT", signal.SIGINT))]
-    cases.append(window_manager_close_case("idle"))
+    cases += [window_manager_close_case(state) for state in STATES]
     return run_cases(bench, cases, log)
 
 
