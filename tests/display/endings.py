@@ -11,7 +11,6 @@ import time
 
 import layout
 import scenarios
-import wmclose
 from displayrun import CheckFailed, output_lines
 
 # A close request (a signal, the window manager's close) must end the
@@ -105,21 +104,12 @@ def signal_case(state, name, number):
 
 
 def window_manager_close_case(state):
-    """The window manager's close reaches the program as WM_CLOSE. With no
-    window manager on the server, the test sends its WM_DELETE_WINDOW."""
-
     def case(run):
         run.launch()
         enter_state(run, state)
         started = time.monotonic()
-        if run.session.with_window_manager:
-            run.session.close(run.window)
-        else:
-            wmclose.request_close(run.session.display, run.window)
-        seconds, code = watch_end(run, started)
-        run.require(code == 0, "after the close request the program exited with %d, expected 0" % code)
-        run.require(not run.session.find_windows(layout.WINDOW_TITLE), "the window is still there after the close")
-        run.log("the window manager's close (%s): ended after %.2f s, exit code 0" % (state, seconds))
+        scenarios.window_manager_close(run)
+        run.log("the window manager's close (%s): ended after %.2f s" % (state, time.monotonic() - started))
 
     return ("the window manager's close when %s" % state, case)
 
