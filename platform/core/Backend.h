@@ -22,11 +22,19 @@ struct BackendEvent {
     WPARAM modifiers = 0;  // MK_SHIFT and MK_CONTROL as held during the event
 };
 
+// Positions the backend reports (events, the cursor, the screen's size) are
+// in device pixels. A backend with a scale of N shows each of the program's
+// pixels as an N x N block; the program, like a Windows program that knows
+// nothing of the screen's density, sees only its own pixels, and the layer
+// divides for it.
+
 class Backend {
 public:
     virtual ~Backend() = default;
 
     virtual SIZE screenSize() = 0;
+    // Device pixels per pixel of the program, along each axis; at least 1.
+    virtual int scale() { return 1; }
     virtual LONGLONG counterFrequency() = 0;
     virtual LONGLONG counter() = 0;
     virtual void sleep(DWORD milliseconds) = 0;
@@ -40,7 +48,7 @@ public:
     virtual void present(Window& window) = 0;
     // The window's region changed.
     virtual void reshape(Window& window) = 0;
-    // The window's position changed.
+    // The window's position changed (see Window::deviceX).
     virtual void place(Window& window) = 0;
     virtual void minimize(Window& window) = 0;
 

@@ -26,7 +26,7 @@ void HeadlessBackend::idle() {
 bool HeadlessBackend::showWindow(Window& window, std::string&) {
     lastPicture_.reset();
     lastRegion_.reset();
-    lastPosition_ = POINT{window.x, window.y};
+    place(window);
     lastTitle_ = window.title;
     return true;
 }
@@ -37,9 +37,16 @@ void HeadlessBackend::hideWindow(Window& window) {
     lastMinimized_ = window.minimized;
 }
 
-void HeadlessBackend::present(Window&) { ++presents_; }
+void HeadlessBackend::present(Window& window) {
+    ++presents_;
+    Window::Rows rows = window.takeChanged();
+    lastPresentedRows_ = {rows.top, rows.bottom};
+}
 
-void HeadlessBackend::place(Window& window) { lastPosition_ = POINT{window.x, window.y}; }
+void HeadlessBackend::place(Window& window) {
+    lastPosition_ = POINT{window.x, window.y};
+    lastDevicePosition_ = POINT{window.deviceX, window.deviceY};
+}
 
 void HeadlessBackend::minimize(Window&) { lastMinimized_ = true; }
 

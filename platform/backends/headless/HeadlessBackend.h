@@ -20,6 +20,7 @@ public:
     static HeadlessBackend* current();
 
     SIZE screenSize() override { return screen_; }
+    int scale() override { return scale_; }
     LONGLONG counterFrequency() override { return frequency_; }
     LONGLONG counter() override { return ticks_; }
     void sleep(DWORD milliseconds) override;
@@ -40,11 +41,13 @@ public:
     uint64_t nowMs() const { return uint64_t(ticks_) * 1000 / uint64_t(frequency_); }
     uint64_t scriptEndMs() const { return lastScheduledMs_; }
 
-    SIZE screen_{1024, 768};
+    SIZE screen_{1024, 768};  // in device pixels
+    int scale_ = 1;
     LONGLONG frequency_ = 10'000'000;
     uint64_t idleLimitMs_ = 60'000;
     bool timedOut_ = false;
     int presents_ = 0;
+    std::pair<int, int> lastPresentedRows_{0, 0};
     int sleeps_ = 0;
     bool boxOpen_ = false;
     std::vector<headless::MessageBoxRecord> boxes_;
@@ -54,6 +57,7 @@ public:
     std::optional<Bitmap> lastPicture_;
     std::optional<Region> lastRegion_;
     POINT lastPosition_{0, 0};
+    POINT lastDevicePosition_{0, 0};
     std::string lastTitle_;
     bool lastMinimized_ = false;
 

@@ -1,5 +1,7 @@
 // The tests' handle on the layer: a fresh headless start, resources, injected
 // failures, and the script and view of the headless backend.
+#include <algorithm>
+
 #include "HeadlessBackend.h"
 #include "Layer.h"
 #include "Window.h"
@@ -47,6 +49,7 @@ int creationCount(Creation kind) { return Layer::get().creations[int(kind)]; }
 namespace headless {
 
 void setScreenSize(int width, int height) { headlessBackend().screen_ = SIZE{width, height}; }
+void setScale(int devicePixelsPerPixel) { headlessBackend().scale_ = std::max(1, devicePixelsPerPixel); }
 void setCounterFrequency(LONGLONG ticksPerSecond) { headlessBackend().frequency_ = ticksPerSecond; }
 void setIdleLimitMs(uint64_t milliseconds) { headlessBackend().idleLimitMs_ = milliseconds; }
 
@@ -93,6 +96,11 @@ POINT windowPosition() {
     return window ? POINT{window->x, window->y} : headlessBackend().lastPosition_;
 }
 
+POINT windowDevicePosition() {
+    const Window* window = liveWindow();
+    return window ? POINT{window->deviceX, window->deviceY} : headlessBackend().lastDevicePosition_;
+}
+
 std::string windowTitle() {
     const Window* window = liveWindow();
     return window ? window->title : headlessBackend().lastTitle_;
@@ -104,6 +112,7 @@ SIZE windowSize() {
     return backend.lastPicture_ ? SIZE{backend.lastPicture_->width(), backend.lastPicture_->height()} : SIZE{0, 0};
 }
 
+std::pair<int, int> lastPresentedRows() { return headlessBackend().lastPresentedRows_; }
 int presentCount() { return headlessBackend().presents_; }
 int frameSleeps() { return headlessBackend().sleeps_; }
 bool windowMinimized() {

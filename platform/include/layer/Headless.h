@@ -12,11 +12,15 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace layer::headless {
 
+// The screen in device pixels, and how many device pixels along each axis
+// show one of the program's pixels. Script positions are device pixels.
 void setScreenSize(int width, int height);
+void setScale(int devicePixelsPerPixel);
 void setCounterFrequency(LONGLONG ticksPerSecond);
 // Once the script has run out, the system asks the window to close after this
 // much more virtual time, so that a test that forgot to close cannot hang.
@@ -53,9 +57,13 @@ struct MessageBoxRecord {
 bool windowPixel(int clientX, int clientY, COLORREF& colour);
 // The window's place on the screen (its last place once destroyed).
 POINT windowPosition();
+POINT windowDevicePosition();
 std::string windowTitle();
 SIZE windowSize();
 int presentCount();
+// The rows [first, second) of the window that the last copy to it changed;
+// equal when it changed none.
+std::pair<int, int> lastPresentedRows();
 int frameSleeps();  // calls of Sleep so far
 bool windowMinimized();
 const std::vector<MessageBoxRecord>& messageBoxes();
