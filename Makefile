@@ -6,8 +6,13 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core \
 	g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
-	wine wine64 xvfb xdotool imagemagick x11-xserver-utils x11-utils \
-	clang libclang-rt-14-dev
+	xvfb xdotool imagemagick x11-xserver-utils x11-utils openbox wmctrl \
+	clang libclang-rt-14-dev llvm-14 \
+	wine wine64 wine32:i386
+# llvm-14 holds llvm-symbolizer-14, which clang's sanitizers run to name the
+# functions in a report (and so to match tests/lsan.supp); clang only
+# recommends it. wine32 runs the 32-bit program; it needs the i386 architecture.
+FOREIGN_ARCH := i386
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc)
@@ -15,12 +20,14 @@ JOBS := $(shell nproc)
 .PHONY: deps build run test bench clean
 
 deps:
+	@dpkg --print-foreign-architectures | grep -qx $(FOREIGN_ARCH) || { \
+		echo "Adding the $(FOREIGN_ARCH) architecture"; $(SUDO) dpkg --add-architecture $(FOREIGN_ARCH); }
 	@missing=$$(for p in $(PACKAGES); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:" $$missing; \
 		$(SUDO) apt-get update -qq && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
 build: deps
