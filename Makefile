@@ -64,3 +64,11 @@ clean:
 .PHONY: cpu-usage
 cpu-usage: build
 	bench/cpu_usage.sh
+
+# make test on a new minimal Debian 12 root, to check that make deps installs
+# everything (as root; downloads about a gigabyte; see the script's options).
+.PHONY: fresh-machine-check
+fresh-machine-check:
+	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
+	$(SUDO) tools/fresh-machine-check.sh
