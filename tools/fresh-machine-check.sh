@@ -33,6 +33,7 @@ APT_CACHE=
 MODE="test"
 
 STEP="start"
+STEP_BEGAN=
 STARTED=$(date +%s)
 STEP_TIMES=()
 
@@ -126,11 +127,11 @@ timed() {
     local name=$1
     shift
     STEP=$name
+    STEP_BEGAN=$(date +%s)
     echo "=== $name"
-    local began
-    began=$(date +%s)
     "$@"
-    STEP_TIMES+=("$name: $(format_seconds $(($(date +%s) - began)))")
+    STEP_TIMES+=("$name: $(format_seconds $(($(date +%s) - STEP_BEGAN)))")
+    STEP_BEGAN=
 }
 
 mounts_under_root() {
@@ -258,7 +259,11 @@ cleanup() {
     trap - EXIT INT TERM
     set +e
     local outcome="PASSED"
-    [ "$status" -eq 0 ] || outcome="FAILED in '$STEP' (exit status $status)"
+    if [ "$status" -ne 0 ]; then
+        outcome="FAILED in '$STEP' (exit status $status)"
+        [ -z "$STEP_BEGAN" ] ||
+            STEP_TIMES+=("$STEP (failed): $(format_seconds $(($(date +%s) - STEP_BEGAN)))")
+    fi
     if [ -d "$ROOT" ]; then
         stop_root_processes
         if [ "$KEEP" = yes ]; then
@@ -266,6 +271,7 @@ cleanup() {
             echo "the root stays in $ROOT (--reuse starts from it)"
         else
             remove_root
+            [ "$status" -eq 0 ] || echo "(--keep keeps the root and the build for a look)"
         fi
     fi
     echo
