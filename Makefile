@@ -11,7 +11,8 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	wine wine64 wine32:i386
 # llvm-14 holds llvm-symbolizer-14, which clang's sanitizers run to name the
 # functions in a report (and so to match tests/lsan.supp); clang only
-# recommends it. wine32 runs the 32-bit program; it needs the i386 architecture.
+# recommends it. wine32 runs the 32-bit program where the kernel runs 32-bit
+# code; it needs the i386 architecture.
 FOREIGN_ARCH := i386
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
