@@ -6,19 +6,21 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core \
 	g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
-	xvfb xdotool imagemagick x11-xserver-utils x11-utils openbox wmctrl \
-	clang libclang-rt-14-dev llvm-14 \
-	wine wine64 wine32:i386
-# llvm-14 holds llvm-symbolizer-14, which clang's sanitizers run to name the
-# functions in a report (and so to match tests/lsan.supp); clang only
-# recommends it. wine32 runs the 32-bit program where the kernel runs 32-bit
-# code; it needs the i386 architecture.
-FOREIGN_ARCH := i386
+	wine wine64 xvfb xdotool imagemagick x11-xserver-utils x11-utils \
+	clang libclang-rt-14-dev
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc)
 
 .PHONY: deps build run test bench clean
+
+# What the tests need beyond the builds. llvm-14 holds llvm-symbolizer-14, which
+# clang's sanitizers run to name the functions in a report (and so to match
+# tests/lsan.supp); clang only recommends it. openbox and wmctrl: the display
+# tests' window manager and its remote control. wine32 runs the 32-bit program
+# where the kernel runs 32-bit code; it needs the i386 architecture.
+PACKAGES += llvm-14 openbox wmctrl wine32:i386
+FOREIGN_ARCH := i386
 
 deps:
 	@dpkg --print-foreign-architectures | grep -qx $(FOREIGN_ARCH) || { \
@@ -55,6 +57,14 @@ test: deps
 	cmake --build --preset native-fuzz -j $(JOBS)
 	ctest --preset native-fuzz
 
+# make test on a new minimal Debian 12 root, to check that make deps installs
+# everything (as root; downloads about a gigabyte; see the script's options).
+.PHONY: fresh-machine-check
+fresh-machine-check:
+	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
+	$(SUDO) tools/fresh-machine-check.sh
+
 bench: build
 	./build/native/bench/frame_bench
 
@@ -65,11 +75,3 @@ clean:
 .PHONY: cpu-usage
 cpu-usage: build
 	bench/cpu_usage.sh
-
-# make test on a new minimal Debian 12 root, to check that make deps installs
-# everything (as root; downloads about a gigabyte; see the script's options).
-.PHONY: fresh-machine-check
-fresh-machine-check:
-	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
-		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
-	$(SUDO) tools/fresh-machine-check.sh
