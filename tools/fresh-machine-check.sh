@@ -13,8 +13,8 @@
 #   --root DIR        where to build the root (default /var/tmp/brisko-fresh-root)
 #   --rev REV         the revision to clone (default HEAD; uncommitted changes are not used)
 #   --keep            keep the root afterwards (by default it is removed)
-#   --reuse           start from the root a run with --keep left, not a new one
-#                     (quicker, but its packages are then already installed)
+#   --reuse           start from the root a run with --keep left, not a new one,
+#                     and keep it (quicker, but its packages are then already installed)
 #   --mirror URL      the Debian mirror (default: the one this machine's apt uses)
 #   --apt-cache DIR   keep downloaded packages in DIR for later runs
 set -euo pipefail
