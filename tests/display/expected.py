@@ -41,8 +41,8 @@ class ExpectedWindow:
                 self.compared[y * self.width + x] = 0
 
     def scaled(self, factor):
-        """The picture as a window scaled by factor shows it (nearest
-        neighbour): compared and saved in device pixels."""
+        """This picture, from now on as a window scaled by factor shows it
+        (nearest neighbour): compared and saved in device pixels."""
         self.scale = factor
         return self
 

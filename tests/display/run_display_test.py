@@ -42,6 +42,7 @@ from xsession import REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession
 
 SKIPPED = 77
 NATIVE_ONLY = ("signals", "display-loss", "no-display")
+SCALED_SCENARIOS = ("ui", "scaled")
 
 
 def parse_arguments():
@@ -119,13 +120,18 @@ class Bench:
                 pass  # each test's output starts afresh
 
     def program(self, session):
-        variables = {}
-        if self.scale > 1:
-            if self.args.scale_by == "variable":
-                variables["GDK_SCALE"] = str(self.scale)
-            else:
-                session.merge_resources("Xft.dpi: %d\n" % (96 * self.scale))
+        variables = self.ask_to_scale(session)
         return (WineProgram if self.args.wine else Program)(self.args.program, session, self.log_path, variables)
+
+    def ask_to_scale(self, session):
+        """Asks for the scale as a desktop would, before the program
+        starts: returns the variables the program gets for it."""
+        if self.scale == 1:
+            return {}
+        if self.args.scale_by == "variable":
+            return {"GDK_SCALE": str(self.scale)}
+        session.merge_resources("Xft.dpi: %d\n" % (96 * self.scale))
+        return {}
 
     def describe_scale(self):
         if self.scale == 1:
@@ -159,15 +165,26 @@ def test_name(args):
     return "display_%s%s_%s" % (kind, "_openbox" if args.window_manager else "", args.scenario.replace("-", "_"))
 
 
+def scale_problem(args):
+    if args.scale < 1:
+        return "--scale takes a whole number from 1"
+    if args.scale > 1 and args.wine:
+        return "the Windows build under Wine does not scale"
+    if args.scale > 1 and args.scenario not in SCALED_SCENARIOS:
+        return "the %s scenario does not run scaled" % args.scenario
+    if args.scale == 1 and args.scenario == "scaled":
+        return "the scaled scenario needs --scale 2 or more"
+    return None
+
+
 def main():
     args = parse_arguments()
     if args.wine and args.scenario in NATIVE_ONLY:
         print("FAIL: under Wine the %s scenario does not run" % args.scenario)
         return 1
-    if args.scale < 1 or (args.scale > 1 and (args.wine or args.scenario not in ("ui", "scaled"))) or (
-            args.scale == 1 and args.scenario == "scaled"):
-        print("FAIL: --scale %d does not go with %s the %s scenario" % (
-            args.scale, "Wine and" if args.wine else "", args.scenario))
+    problem = scale_problem(args)
+    if problem:
+        print("FAIL: " + problem)
         return 1
     if not os.path.exists(args.program):
         print("FAIL: no program at %s" % args.program)
