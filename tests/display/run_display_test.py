@@ -7,9 +7,9 @@ driven with real pointer input, window dragging, and the ways it ends.
                       [--scale N [--scale-by variable|resource]]
 
 Scenarios: ui (the whole window, ending with the close button, then a
-second start for minimise); scaled (the window's placement and picture,
-presses on a button's edges, a volume drag, a window drag and the close
-button; with --scale); signals (SIGTERM and SIGINT in every state,
+second start for minimise); scaled (the window's placement, picture and
+input shape, presses on a button's edges, a volume drag, a window drag and
+the close button; with --scale); signals (SIGTERM and SIGINT in every state,
 the X server gone too, and the window manager's close; native only);
 display-loss (the X server ended under the program in every state; native
 only); about-load (the about box opened and closed many times on a busy
@@ -70,6 +70,7 @@ def ui(run, native):
     run.launch()
     scenarios.placement(run)
     if run.scale > 1:
+        scenarios.input_shape(run)
         scenarios.control_edges(run)
     scenarios.animation(run)
     scenarios.push_buttons(run)
@@ -90,6 +91,7 @@ def scaled(run):
     """What scaling can get wrong, in less time than the whole ui."""
     run.launch()
     scenarios.placement(run)
+    scenarios.input_shape(run)
     scenarios.control_edges(run)
     scenarios.animation(run)
     scenarios.push_buttons(run)

@@ -41,6 +41,62 @@ def undecorated(run, client):
                 "the client %dx%d at (%d,%d)" % (geometry[0][2:] + geometry[0][:2] + geometry[1][2:] + geometry[1][:2]))
 
 
+def outline_device_pixels(region, scale):
+    """The device pixels on either side of the region's outline, scaled:
+    ((x, y) in device pixels of the window, inside or not)."""
+    width, height = layout.WINDOW_SIZE
+    inside = region.mask(width, height)
+
+    def within(x, y):
+        return 0 <= x < width and 0 <= y < height and inside[y * width + x]
+
+    pixels = set()
+    for y in range(height):
+        for x in range(width):
+            if not within(x, y):
+                continue
+            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                if within(x + dx, y + dy):
+                    continue
+                # The blocks' rows (or columns) along the shared edge, the
+                # device pixel on each side of it.
+                for along in range(scale):
+                    if dx:
+                        edge = x * scale + (scale - 1 if dx > 0 else 0)
+                        row = y * scale + along
+                        pixels.add(((edge, row), True))
+                        pixels.add(((edge + dx, row), False))
+                    else:
+                        edge = y * scale + (scale - 1 if dy > 0 else 0)
+                        column = x * scale + along
+                        pixels.add(((column, edge), True))
+                        pixels.add(((column, edge + dy), False))
+    return sorted(pixels, key=lambda item: (item[0][1], item[0][0]))
+
+
+def input_shape(run):
+    """The window takes the pointer on every device pixel just inside its
+    outline, and not on one just outside it: its input shape is the region
+    scaled block for block."""
+    top_level = run.session.top_level(run.window)
+    pixels = outline_device_pixels(run.skin.region, run.scale)
+    points = [run.screen_point((0, 0), device) for device, _ in pixels]
+    targets = run.session.pointer_targets(points)
+    wrong = [(device, point, inside, target) for (device, inside), point, target in zip(pixels, points, targets)
+             if (target == top_level) != inside]
+    run.session.move_pointer(0, 0)
+    if wrong:
+        run.fail("%d of %d device pixels along the outline take the pointer wrongly, first: %s" % (
+            len(wrong), len(pixels), "; ".join(
+                "screen (%d,%d), device (%d,%d) of client (%d,%d), %s the region, %s" % (
+                    point + device + (device[0] // run.scale, device[1] // run.scale,
+                                      "inside" if inside else "outside",
+                                      "is not the window's" if inside else "is the window's (0x%x)" % target))
+                for device, point, inside, target in wrong[:5])), run.screenshot())
+    run.log("the window takes the pointer on all %d device pixels just inside its outline, on none just outside" %
+            sum(1 for _, inside in pixels if inside))
+
+
 def animation_frame(run, shot):
     """Which of the animation's bitmaps the bar shows, or None."""
     shown = area_pixels(shot, run.origin, layout.ANIMATION, run.scale)

@@ -1,7 +1,7 @@
 """Direct Xlib calls, through ctypes, for what the X command-line tools do
 not tell or do slowly: the stacking order of the root's children, a
-window's parent, client messages sent straight to a window, and the pixels
-of a part of the screen."""
+window's parent, client messages sent straight to a window, the pixels of
+a part of the screen, and which window takes the pointer where."""
 
 import contextlib
 import ctypes
@@ -72,6 +72,10 @@ def _library():
     x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
                             ctypes.c_ulong, ctypes.c_int]
     x.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
+    x.XWarpPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                               ctypes.c_uint, ctypes.c_uint, ctypes.c_int, ctypes.c_int]
+    x.XQueryPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.POINTER(ctypes.c_ulong)] * 2 + [
+        ctypes.POINTER(ctypes.c_int)] * 4 + [ctypes.POINTER(ctypes.c_uint)]
     x.XFlush.argtypes = [ctypes.c_void_p]
     x.XCloseDisplay.argtypes = [ctypes.c_void_p]
     return x
@@ -122,6 +126,22 @@ class Connection:
         if not self.x.XSendEvent(self.display, window, False, NO_EVENT_MASK, ctypes.byref(event)):
             raise RuntimeError("XSendEvent refused the %s message" % message_type)
         self.x.XFlush(self.display)
+
+    def pointer_targets(self, points):
+        """For each screen point, the root's child the pointer is in when
+        put there (0 for the root itself): X finds it through each
+        window's input shape."""
+        root = self.root()
+        root_back, child = ctypes.c_ulong(), ctypes.c_ulong()
+        coordinates = [ctypes.c_int() for _ in range(4)]
+        buttons = ctypes.c_uint()
+        targets = []
+        for x, y in points:
+            self.x.XWarpPointer(self.display, 0, root, 0, 0, 0, 0, x, y)
+            self.x.XQueryPointer(self.display, root, ctypes.byref(root_back), ctypes.byref(child),
+                                 *(ctypes.byref(c) for c in coordinates), ctypes.byref(buttons))
+            targets.append(child.value)
+        return targets
 
     def root_pixels(self, left, top, width, height):
         """The screen's rectangle as rows of R, G, B bytes. Only the
@@ -175,3 +195,8 @@ def top_level(display_name, window):
 def root_pixels(display_name, left, top, width, height):
     with connect(display_name) as connection:
         return connection.root_pixels(left, top, width, height)
+
+
+def pointer_targets(display_name, points):
+    with connect(display_name) as connection:
+        return connection.pointer_targets(points)

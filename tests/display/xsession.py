@@ -177,6 +177,12 @@ class XSession:
     def stacking_order(self, windows):
         return xlib.stacking_order(self.display, windows)
 
+    def top_level(self, window):
+        return xlib.top_level(self.display, window)
+
+    def pointer_targets(self, points):
+        return xlib.pointer_targets(self.display, points)
+
     # Asking the window manager.
 
     def activate(self, window):
