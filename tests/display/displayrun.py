@@ -1,6 +1,8 @@
 """One test run on its own X server: launching the program, finding its
 window, polling screenshots until they show what is expected, and leaving
-the screenshot behind when they never do."""
+the screenshot behind when they never do. On a scaled screen (the program
+scaled by a whole number N) client coordinates stay the program's own and
+are turned into device pixels here."""
 
 import os
 import re
@@ -19,15 +21,16 @@ class CheckFailed(Exception):
 
 
 class DisplayRun:
-    def __init__(self, session, program, skin, artifacts, name, log):
+    def __init__(self, session, program, skin, artifacts, name, log, scale=1):
         self.session = session
+        self.scale = scale
         self.program = program
         self.skin = skin
         self.artifacts = artifacts
         self.name = name
         self.log = log
         self.window = None
-        self.origin = layout.WINDOW_ORIGIN
+        self.origin = layout.window_origin(scale)
         self.state = PanelState()
         self.root_colour = next(c for c in ROOT_CANDIDATES if not skin.uses_colour(c))
         self.failures = 0
@@ -51,12 +54,26 @@ class DisplayRun:
         if not condition:
             self.fail(message)
 
-    def expect(self, what, check, timeout=5.0, expected=None):
+    def window_area(self):
+        """(left, top, right, bottom) of the window's box on the screen,
+        in device pixels."""
+        width, height = (side * self.scale for side in layout.WINDOW_SIZE)
+        return (self.origin[0], self.origin[1], self.origin[0] + width, self.origin[1] + height)
+
+    def screenshot(self, area=None):
+        """The area given, or what the checks look at: the whole screen
+        unscaled, only the window's box on a scaled one, whose whole
+        screen takes seconds to read."""
+        if area is None and self.scale > 1:
+            area = self.window_area()
+        return self.session.screenshot(area)
+
+    def expect(self, what, check, timeout=5.0, expected=None, area=None):
         """Takes screenshots until check(shot) gives None (success) or the
         time is up; then fails with the last thing check reported."""
         deadline = time.monotonic() + timeout
         while True:
-            shot = self.session.screenshot()
+            shot = self.screenshot(area)
             problem = check(shot)
             if problem is None:
                 return shot
@@ -65,7 +82,7 @@ class DisplayRun:
             time.sleep(0.05)
 
     def expect_picture(self, what, timeout=5.0):
-        picture = self.state.picture(self.skin, self.root_colour)
+        picture = self.state.picture(self.skin, self.root_colour).scaled(self.scale)
         return self.expect(what, lambda shot: picture.compare(shot, self.origin), timeout, picture.image())
 
     def wait_until(self, what, condition, timeout=5.0):
@@ -92,7 +109,7 @@ class DisplayRun:
         # Wine paints the root when a program starts: the colour goes on
         # once the window is up.
         self.session.set_root_colour(self.root_colour)
-        self.origin = layout.WINDOW_ORIGIN
+        self.origin = layout.window_origin(self.scale)
         self.state = PanelState()
         self.expect_picture("the first picture", timeout=15.0)
         self.log("window 0x%x is up" % self.window)
@@ -108,10 +125,12 @@ class DisplayRun:
             self.fail("the program was still running %d s later" % timeout, self.session.screenshot())
         self.require(exit_code == code, "the program exited with %d, expected %d" % (exit_code, code))
 
-    # Input, in client coordinates of the window where it is now.
+    # Input, in client coordinates of the window where it is now: the
+    # top-left device pixel of the client pixel, plus device pixels.
 
-    def screen_point(self, client):
-        return (self.origin[0] + client[0], self.origin[1] + client[1])
+    def screen_point(self, client, device=(0, 0)):
+        return (self.origin[0] + client[0] * self.scale + device[0],
+                self.origin[1] + client[1] * self.scale + device[1])
 
     def move_to(self, client):
         self.session.move_pointer(*self.screen_point(client))

@@ -10,21 +10,39 @@ def hex_colour(rgb):
 
 
 class Image:
-    """Rows of 8-bit R, G, B, top row first."""
+    """Rows of 8-bit R, G, B, top row first. A screenshot of part of the
+    screen keeps where that part is: its pixels are addressed in screen
+    coordinates."""
 
-    def __init__(self, width, height, rgb):
+    def __init__(self, width, height, rgb, left=0, top=0):
         if len(rgb) != width * height * 3:
             raise ValueError("%dx%d image needs %d bytes, got %d" % (width, height, width * height * 3, len(rgb)))
         self.width = width
         self.height = height
         self.rgb = bytes(rgb)
+        self.left = left
+        self.top = top
 
     def contains(self, x, y):
-        return 0 <= x < self.width and 0 <= y < self.height
+        return 0 <= x - self.left < self.width and 0 <= y - self.top < self.height
 
     def pixel(self, x, y):
-        i = (y * self.width + x) * 3
+        i = ((y - self.top) * self.width + x - self.left) * 3
         return (self.rgb[i], self.rgb[i + 1], self.rgb[i + 2])
+
+    def row(self, y, left, right):
+        """The bytes of pixels left to right (exclusive) of row y."""
+        start = ((y - self.top) * self.width + left - self.left) * 3
+        return self.rgb[start:start + (right - left) * 3]
+
+    def scaled(self, factor):
+        """Every pixel a factor x factor block of its colour."""
+        rows = []
+        for y in range(self.height):
+            row = self.rgb[y * self.width * 3:(y + 1) * self.width * 3]
+            wide = b"".join(row[x:x + 3] * factor for x in range(0, len(row), 3))
+            rows.append(wide * factor)
+        return Image(self.width * factor, self.height * factor, b"".join(rows))
 
     def colours(self):
         """Every colour the image uses."""

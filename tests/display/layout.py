@@ -7,6 +7,24 @@ SCREEN_SIZE = (1024, 768)
 # Centred, halving the difference and rounding down.
 WINDOW_ORIGIN = ((SCREEN_SIZE[0] - WINDOW_SIZE[0]) >> 1, (SCREEN_SIZE[1] - WINDOW_SIZE[1]) >> 1)
 
+
+def screen_size(scale):
+    """The test screen in device pixels. Scaled, it is one device pixel
+    short of (1026, 770) logical ones: the program must round the logical
+    size down (to 1025 x 769), and the differences it halves (699, 497) are
+    odd, so centring in device pixels, or rounding the size to the
+    nearest, would each put the window elsewhere."""
+    if scale == 1:
+        return SCREEN_SIZE
+    return (1026 * scale - 1, 770 * scale - 1)
+
+
+def window_origin(scale):
+    """The window's top-left in device pixels: centred on the logical
+    screen, then scaled."""
+    width, height = screen_size(scale)
+    return (((width // scale - WINDOW_SIZE[0]) >> 1) * scale, ((height // scale - WINDOW_SIZE[1]) >> 1) * scale)
+
 ABOUT_BOX_TITLE = "about brisko music disk"
 # The box centres its OK button this far above its bottom edge: the
 # desktop backend's own box, and Wine's.

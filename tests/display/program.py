@@ -22,10 +22,11 @@ class Program:
     # The about box is the desktop backend's own.
     about_box_ok_above_bottom = layout.ABOUT_BOX_OK_ABOVE_BOTTOM
 
-    def __init__(self, path, session, log_path):
+    def __init__(self, path, session, log_path, variables=None):
         self.path = path
         self.session = session
         self.log_path = log_path
+        self.variables = variables or {}
         self.process = None
         self.log_offset = 0
 
@@ -33,7 +34,7 @@ class Program:
         return [self.path]
 
     def environment(self):
-        return self.session.environment()
+        return self.session.environment(self.variables)
 
     def prepare(self):
         """Whatever must exist before the first start."""
@@ -112,8 +113,8 @@ class WineProgram(Program):
     startup_timeout = 60
     about_box_ok_above_bottom = layout.WINE_ABOUT_BOX_OK_ABOVE_BOTTOM
 
-    def __init__(self, path, session, log_path):
-        super().__init__(path, session, log_path)
+    def __init__(self, path, session, log_path, variables=None):
+        super().__init__(path, session, log_path, variables)
         self.bits = windows_program_bits(path)
         self.temp = tempfile.TemporaryDirectory(prefix="brisko-wine-")
         self.prefix = os.path.join(self.temp.name, "prefix")
@@ -136,7 +137,7 @@ class WineProgram(Program):
 
     def environment(self):
         # No Mono or Gecko prompts: the prefix has no need of either.
-        return self.session.environment(dict(self.loader_variables, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+        return self.session.environment(dict(self.variables, **self.loader_variables, WINEPREFIX=self.prefix, WINEDEBUG="-all",
                                              WINEDLLOVERRIDES="mscoree,mshtml="))
 
     def command(self):

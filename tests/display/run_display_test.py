@@ -4,13 +4,20 @@ window manager: the window's placement, outline and pixels, its controls
 driven with real pointer input, window dragging, and the ways it ends.
 
   run_display_test.py --program PATH --res DIR --artifacts DIR [--wine] [--window-manager] [--scenario NAME]
+                      [--scale N [--scale-by variable|resource]]
 
 Scenarios: ui (the whole window, ending with the close button, then a
-second start for minimise); signals (SIGTERM and SIGINT in every state,
+second start for minimise); scaled (the window's placement, picture and
+input shape, presses on a button's edges, a volume drag, a window drag and
+the close button; with --scale); signals (SIGTERM and SIGINT in every state,
 the X server gone too, and the window manager's close; native only);
 display-loss (the X server ended under the program in every state; native
 only); about-load (the about box opened and closed many times on a busy
 machine); no-display (native only).
+
+With --scale N the native program is asked to scale its window by N, by
+GDK_SCALE or by the Xft.dpi resource (96 N dots per inch), on a screen N
+times as big: every client pixel must show as an N x N block.
 
 Exits with 77 when the program cannot run on this machine (a 32-bit
 Windows build where the kernel refuses 32-bit programs)."""
@@ -35,6 +42,7 @@ from xsession import REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession
 
 SKIPPED = 77
 NATIVE_ONLY = ("signals", "display-loss", "no-display")
+SCALED_SCENARIOS = ("ui", "scaled")
 
 
 def parse_arguments():
@@ -44,7 +52,11 @@ def parse_arguments():
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
     parser.add_argument("--wine", action="store_true", help="run the Windows build under Wine")
     parser.add_argument("--window-manager", action="store_true", help="run openbox on the X server")
-    parser.add_argument("--scenario", default="ui", choices=["ui", "signals", "display-loss", "about-load", "no-display"])
+    parser.add_argument("--scenario", default="ui",
+                        choices=["ui", "scaled", "signals", "display-loss", "about-load", "no-display"])
+    parser.add_argument("--scale", type=int, default=1, help="the whole number the desktop asks to scale by")
+    parser.add_argument("--scale-by", default="variable", choices=["variable", "resource"],
+                        help="ask by the GDK_SCALE variable or by the Xft.dpi X resource")
     return parser.parse_args()
 
 
@@ -57,6 +69,9 @@ def missing_tools(args):
 def ui(run, native):
     run.launch()
     scenarios.placement(run)
+    if run.scale > 1:
+        scenarios.input_shape(run)
+        scenarios.control_edges(run)
     scenarios.animation(run)
     scenarios.push_buttons(run)
     scenarios.scroll_arrows(run)
@@ -72,6 +87,19 @@ def ui(run, native):
     scenarios.minimise_button(run, stays_on_screen=native)
 
 
+def scaled(run):
+    """What scaling can get wrong, in less time than the whole ui."""
+    run.launch()
+    scenarios.placement(run)
+    scenarios.input_shape(run)
+    scenarios.control_edges(run)
+    scenarios.animation(run)
+    scenarios.push_buttons(run)
+    scenarios.volume_drag(run)
+    scenarios.caption_drag(run, repaints_while_dragged=True)
+    scenarios.close_button(run)
+
+
 class Skip(Exception):
     """The program cannot run on this machine."""
 
@@ -85,6 +113,8 @@ class Bench:
         self.name = name
         self.log = log
         self.skin = Skin(args.res)
+        self.scale = args.scale
+        self.screen_size = layout.screen_size(args.scale)
         self.log_path = os.path.join(args.artifacts, name + ".log")
         self.server_log_path = os.path.join(args.artifacts, name + "-xvfb.log")
         for path in (self.log_path, self.log_path + ".stdout", self.server_log_path):
@@ -92,18 +122,36 @@ class Bench:
                 pass  # each test's output starts afresh
 
     def program(self, session):
-        return (WineProgram if self.args.wine else Program)(self.args.program, session, self.log_path)
+        variables = self.ask_to_scale(session)
+        return (WineProgram if self.args.wine else Program)(self.args.program, session, self.log_path, variables)
+
+    def ask_to_scale(self, session):
+        """Asks for the scale as a desktop would, before the program
+        starts: returns the variables the program gets for it."""
+        if self.scale == 1:
+            return {}
+        if self.args.scale_by == "variable":
+            return {"GDK_SCALE": str(self.scale)}
+        session.merge_resources("Xft.dpi: %d\n" % (96 * self.scale))
+        return {}
+
+    def describe_scale(self):
+        if self.scale == 1:
+            return ""
+        how = "GDK_SCALE=%d" % self.scale if self.args.scale_by == "variable" else "Xft.dpi %d" % (96 * self.scale)
+        return ", %dx%d, scale %d by %s" % (self.screen_size + (self.scale, how))
 
     @contextlib.contextmanager
     def run(self, before_start=None):
         with open(self.server_log_path, "ab") as server_log, \
-                XSession(*layout.SCREEN_SIZE, server_log, window_manager=self.args.window_manager) as session:
+                XSession(*self.screen_size, server_log, window_manager=self.args.window_manager) as session:
             program = self.program(session)
             try:
                 if before_start:
                     before_start(program)
-                run = DisplayRun(session, program, self.skin, self.args.artifacts, self.name, self.log)
-                self.log("X server %s%s" % (session.display, " with openbox" if self.args.window_manager else ""))
+                run = DisplayRun(session, program, self.skin, self.args.artifacts, self.name, self.log, self.scale)
+                self.log("X server %s%s%s" % (session.display, " with openbox" if self.args.window_manager else "",
+                                              self.describe_scale()))
                 yield run
             finally:
                 program.cleanup()
@@ -114,13 +162,31 @@ def test_name(args):
         kind = "wine%d" % windows_program_bits(args.program)
     else:
         kind = "native"
+    if args.scale > 1:
+        kind += "_scale%d_%s" % (args.scale, args.scale_by)
     return "display_%s%s_%s" % (kind, "_openbox" if args.window_manager else "", args.scenario.replace("-", "_"))
+
+
+def scale_problem(args):
+    if args.scale < 1:
+        return "--scale takes a whole number from 1"
+    if args.scale > 1 and args.wine:
+        return "the Windows build under Wine does not scale"
+    if args.scale > 1 and args.scenario not in SCALED_SCENARIOS:
+        return "the %s scenario does not run scaled" % args.scenario
+    if args.scale == 1 and args.scenario == "scaled":
+        return "the scaled scenario needs --scale 2 or more"
+    return None
 
 
 def main():
     args = parse_arguments()
     if args.wine and args.scenario in NATIVE_ONLY:
         print("FAIL: under Wine the %s scenario does not run" % args.scenario)
+        return 1
+    problem = scale_problem(args)
+    if problem:
+        print("FAIL: " + problem)
         return 1
     if not os.path.exists(args.program):
         print("FAIL: no program at %s" % args.program)
@@ -166,6 +232,8 @@ def main():
         with bench.run(before_start=prepare) as run:
             if args.scenario == "ui":
                 ui(run, native=not args.wine)
+            elif args.scenario == "scaled":
+                scaled(run)
             else:
                 endings.about_box_under_load(run)
     except Skip as skip:

@@ -20,12 +20,13 @@ def placement(run):
     info = run.session.window_info(run.window)
     run.require(info["title"] == layout.WINDOW_TITLE,
                 "window title is %r, expected %r" % (info["title"], layout.WINDOW_TITLE))
-    size, wanted_size = (info["width"], info["height"]), layout.WINDOW_SIZE
+    size, wanted_size = (info["width"], info["height"]), tuple(side * run.scale for side in layout.WINDOW_SIZE)
     run.require(size == wanted_size, "window is %dx%d, expected %dx%d" % (size + wanted_size))
-    position, wanted = (info["x"], info["y"]), layout.WINDOW_ORIGIN
+    position, wanted = (info["x"], info["y"]), layout.window_origin(run.scale)
     run.require(position == wanted, "window is at (%d,%d), expected centred at (%d,%d)" % (position + wanted))
     undecorated(run, info)
-    run.log("title, size and centred position are right, and no frame is drawn around the window")
+    run.log("title, size %dx%d and centred position (%d,%d) are right, and no frame is drawn around the window" % (
+        size + position))
 
 
 def undecorated(run, client):
@@ -40,11 +41,67 @@ def undecorated(run, client):
                 "the client %dx%d at (%d,%d)" % (geometry[0][2:] + geometry[0][:2] + geometry[1][2:] + geometry[1][:2]))
 
 
+def outline_device_pixels(region, scale):
+    """The device pixels on either side of the region's outline, scaled:
+    ((x, y) in device pixels of the window, inside or not)."""
+    width, height = layout.WINDOW_SIZE
+    inside = region.mask(width, height)
+
+    def within(x, y):
+        return 0 <= x < width and 0 <= y < height and inside[y * width + x]
+
+    pixels = set()
+    for y in range(height):
+        for x in range(width):
+            if not within(x, y):
+                continue
+            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                if within(x + dx, y + dy):
+                    continue
+                # The blocks' rows (or columns) along the shared edge, the
+                # device pixel on each side of it.
+                for along in range(scale):
+                    if dx:
+                        edge = x * scale + (scale - 1 if dx > 0 else 0)
+                        row = y * scale + along
+                        pixels.add(((edge, row), True))
+                        pixels.add(((edge + dx, row), False))
+                    else:
+                        edge = y * scale + (scale - 1 if dy > 0 else 0)
+                        column = x * scale + along
+                        pixels.add(((column, edge), True))
+                        pixels.add(((column, edge + dy), False))
+    return sorted(pixels, key=lambda item: (item[0][1], item[0][0]))
+
+
+def input_shape(run):
+    """The window takes the pointer on every device pixel just inside its
+    outline, and not on one just outside it: its input shape is the region
+    scaled block for block."""
+    top_level = run.session.top_level(run.window)
+    pixels = outline_device_pixels(run.skin.region, run.scale)
+    points = [run.screen_point((0, 0), device) for device, _ in pixels]
+    targets = run.session.pointer_targets(points)
+    wrong = [(device, point, inside, target) for (device, inside), point, target in zip(pixels, points, targets)
+             if (target == top_level) != inside]
+    run.session.move_pointer(0, 0)
+    if wrong:
+        run.fail("%d of %d device pixels along the outline take the pointer wrongly, first: %s" % (
+            len(wrong), len(pixels), "; ".join(
+                "screen (%d,%d), device (%d,%d) of client (%d,%d), %s the region, %s" % (
+                    point + device + (device[0] // run.scale, device[1] // run.scale,
+                                      "inside" if inside else "outside",
+                                      "is not the window's" if inside else "is the window's (0x%x)" % target))
+                for device, point, inside, target in wrong[:5])), run.screenshot())
+    run.log("the window takes the pointer on all %d device pixels just inside its outline, on none just outside" %
+            sum(1 for _, inside in pixels if inside))
+
+
 def animation_frame(run, shot):
     """Which of the animation's bitmaps the bar shows, or None."""
-    shown = area_pixels(shot, run.origin, layout.ANIMATION)
+    shown = area_pixels(shot, run.origin, layout.ANIMATION, run.scale)
     for index, name in enumerate(layout.ANIMATION_FRAMES):
-        if run.skin[name].rgb == shown:
+        if run.skin[name].scaled(run.scale).rgb == shown:
             return index
     return None
 
@@ -56,7 +113,7 @@ def animation(run):
     # program that never changes them.
     deadline = time.monotonic() + 10.0
     while time.monotonic() < deadline and len(seen) < len(layout.ANIMATION_FRAMES):
-        shot = run.session.screenshot()
+        shot = run.screenshot()
         frame = animation_frame(run, shot)
         if frame is None:
             run.fail("the animated bar %s shows none of %s" % (layout.ANIMATION, ", ".join(layout.ANIMATION_FRAMES)),
@@ -114,18 +171,64 @@ def scroll_thumb(run):
 
 
 def volume_drag(run):
-    before = area_pixels(run.session.screenshot(), run.origin, layout.READOUT)
-    start = (layout.VOLUME_THUMB_X + 4, layout.VOLUME_THUMB_TOP + 3)
-    run.move_to(start)
+    """The thumb follows the pointer pixel for pixel; on a scaled screen,
+    a client pixel for every N device pixels, so one device pixel short of
+    30 client pixels moves it by 29."""
+    before = area_pixels(run.screenshot(), run.origin, layout.READOUT, run.scale)
+    start = run.screen_point((layout.VOLUME_THUMB_X + 4, layout.VOLUME_THUMB_TOP + 3))
+    run.session.move_pointer(*start)
     run.session.press()
-    run.move_to((start[0], start[1] + 30))
+    if run.scale > 1:
+        run.session.move_pointer(start[0], start[1] + 30 * run.scale - 1)
+        run.state.volume_top = layout.VOLUME_THUMB_TOP + 29
+        run.expect_picture("the volume thumb dragged down %d device pixels" % (30 * run.scale - 1))
+    run.session.move_pointer(start[0], start[1] + 30 * run.scale)
     run.session.release()
     run.state.volume_top = layout.VOLUME_THUMB_TOP + 30
-    run.expect_picture("the volume thumb dragged down 30 pixels")
+    run.expect_picture("the volume thumb dragged down %d device pixels" % (30 * run.scale))
     run.expect("the volume read-out after the drag",
-               lambda shot: None if area_pixels(shot, run.origin, layout.READOUT) != before else
+               lambda shot: None if area_pixels(shot, run.origin, layout.READOUT, run.scale) != before else
                "the read-out box %s still shows what it showed before" % (layout.READOUT,))
-    run.log("dragging the volume thumb moved it by 30 and changed the read-out")
+    run.log("dragging the volume thumb by %d device pixels moved it by 30 (by 29 one device pixel short) and "
+            "changed the read-out" % (30 * run.scale))
+
+
+def control_edges(run):
+    """On a scaled screen a device pixel belongs to the client pixel it
+    lies in (rounded down): a press on a button's first or last device
+    pixel presses it, one on the device pixel just outside does not."""
+    button = layout.RECORD
+    left, top, right, bottom = button.rect
+    middle_x, middle_y = button.centre()
+    cases = [
+        ("its first device pixel from the left", run.screen_point((left, middle_y)), True),
+        ("the device pixel left of it", run.screen_point((left, middle_y), (-1, 0)), False),
+        ("its last device pixel on the right", run.screen_point((right, middle_y), (-1, 0)), True),
+        ("the device pixel right of it", run.screen_point((right, middle_y)), False),
+        ("its first device pixel from the top", run.screen_point((middle_x, top)), True),
+        ("the device pixel above it", run.screen_point((middle_x, top), (0, -1)), False),
+        ("its last device pixel at the bottom", run.screen_point((middle_x, bottom), (0, -1)), True),
+        ("the device pixel below it", run.screen_point((middle_x, bottom)), False),
+    ]
+    for where, point, presses in cases:
+        what = "a press at screen (%d,%d), %s (%s, client %s at scale %d)," % (
+            point + (where, button.name, button.rect, run.scale))
+        run.session.move_pointer(*point)
+        run.session.press()
+        if presses:
+            run.state.held.add(button.normal)
+            run.expect_picture(what + " held")
+        else:
+            # Several frames' time for a press that wrongly took.
+            time.sleep(0.3)
+            run.expect_picture(what + " held", timeout=0)
+        run.session.release()
+        run.state.held.discard(button.normal)
+        run.expect_picture(what + " released")
+        run.require(run.window_position() == run.origin, "%s released, moved the window to (%d,%d)" % (
+            (what,) + run.window_position()))
+    run.log("%s takes presses on its first and last device pixels on each side, and not on those just outside" %
+            button.name)
 
 
 def toggle(run, button, stays_on):
@@ -162,7 +265,8 @@ def open_about_box(run, check_info_pressed=True):
 
 
 def click_ok(run, box):
-    run.session.click(box["x"] + box["width"] // 2, box["y"] + box["height"] - run.program.about_box_ok_above_bottom)
+    run.session.click(box["x"] + box["width"] // 2,
+                      box["y"] + box["height"] - run.program.about_box_ok_above_bottom * run.scale)
 
 
 def expect_box_closed(run, how):
@@ -187,7 +291,7 @@ def about_box(run):
     grip = (thumb[0] + 4, thumb[1] + 3)
     run.move_to(grip)
     run.session.press()
-    run.move_to((grip[0], grip[1] - 10))
+    run.session.move_pointer(*run.screen_point(grip, (0, -10 * run.scale)))
     run.session.release()
     run.state.volume_top -= 10
     # A click on a window brings it to the front, over the box.
@@ -233,20 +337,24 @@ def about_boxes_stacked(run):
 
 def caption_drag(run, repaints_while_dragged):
     """A press on bare skin moves the window with the pointer until the
-    release. On the way it goes partly off the screen and back. The native
-    layer redraws what comes back on the screen at once, though no frame is
-    drawn during a drag; under Wine it stays as it is until the next frame,
-    as on Windows for a program that paints only in its frames."""
+    release, by exactly the pointer's movement in device pixels. On the way
+    it goes partly off the screen and back. The native layer redraws what
+    comes back on the screen at once, though no frame is drawn during a
+    drag; under Wine it stays as it is until the next frame, as on Windows
+    for a program that paints only in its frames. On a scaled screen the
+    last movement is no multiple of the scale, so a window moved in client
+    pixels would end elsewhere."""
+    away, back = (-400 * run.scale, 0), ((40, 25) if run.scale == 1 else (41, 25))
     start = run.screen_point(layout.BARE_SKIN)
     origin = run.origin
     run.session.move_pointer(*start)
     run.session.press()
-    run.session.move_pointer(start[0] - 400, start[1])
-    wanted = (origin[0] - 400, origin[1])
+    run.session.move_pointer(start[0] + away[0], start[1] + away[1])
+    wanted = (origin[0] + away[0], origin[1] + away[1])
     run.wait_until("the window did not follow the pointer to (%d,%d)" % wanted,
                    lambda: run.window_position() == wanted)
-    run.session.move_pointer(start[0] + 40, start[1] + 25)
-    wanted = (origin[0] + 40, origin[1] + 25)
+    run.session.move_pointer(start[0] + back[0], start[1] + back[1])
+    wanted = (origin[0] + back[0], origin[1] + back[1])
     run.wait_until("the window did not follow the pointer to (%d,%d)" % wanted,
                    lambda: run.window_position() == wanted)
     run.origin = wanted
@@ -256,10 +364,11 @@ def caption_drag(run, repaints_while_dragged):
     position = run.window_position()
     run.require(position == wanted, "after the drag the window is at (%d,%d), expected (%d,%d)" % (position + wanted))
     run.expect_picture("the window after the drag")
-    uncovered = (origin[0], origin[1], wanted[0], origin[1] + layout.WINDOW_SIZE[1])
-    run.expect("the screen where the window was", lambda shot: root_only(shot, uncovered, run.root_colour))
-    run.log("a press on bare skin dragged the window by (+40,+25)%s" % (
-        ", repainting at once what came back on the screen" if repaints_while_dragged else ""))
+    uncovered = (origin[0], origin[1], wanted[0], origin[1] + layout.WINDOW_SIZE[1] * run.scale)
+    run.expect("the screen where the window was", lambda shot: root_only(shot, uncovered, run.root_colour),
+               area=uncovered)
+    run.log("a press on bare skin dragged the window by (%+d,%+d)%s" % (back + (
+        ", repainting at once what came back on the screen" if repaints_while_dragged else "",)))
 
 
 def root_only(shot, rect, colour):

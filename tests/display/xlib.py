@@ -1,6 +1,7 @@
 """Direct Xlib calls, through ctypes, for what the X command-line tools do
-not tell: the stacking order of the root's children, a window's parent, and
-client messages sent straight to a window."""
+not tell or do slowly: the stacking order of the root's children, a
+window's parent, client messages sent straight to a window, the pixels of
+a part of the screen, and which window takes the pointer where."""
 
 import contextlib
 import ctypes
@@ -8,6 +9,9 @@ import ctypes.util
 
 CLIENT_MESSAGE = 33
 NO_EVENT_MASK = 0
+Z_PIXMAP = 2
+ALL_PLANES = 0xFFFFFFFF
+LSB_FIRST = 0
 
 
 class XClientMessageEvent(ctypes.Structure):
@@ -20,6 +24,27 @@ class XClientMessageEvent(ctypes.Structure):
         ("message_type", ctypes.c_ulong),
         ("format", ctypes.c_int),
         ("data", ctypes.c_long * 5),
+    ]
+
+
+class XImage(ctypes.Structure):
+    """The leading fields of an XImage, as far as they are read here."""
+    _fields_ = [
+        ("width", ctypes.c_int),
+        ("height", ctypes.c_int),
+        ("xoffset", ctypes.c_int),
+        ("format", ctypes.c_int),
+        ("data", ctypes.c_void_p),
+        ("byte_order", ctypes.c_int),
+        ("bitmap_unit", ctypes.c_int),
+        ("bitmap_bit_order", ctypes.c_int),
+        ("bitmap_pad", ctypes.c_int),
+        ("depth", ctypes.c_int),
+        ("bytes_per_line", ctypes.c_int),
+        ("bits_per_pixel", ctypes.c_int),
+        ("red_mask", ctypes.c_ulong),
+        ("green_mask", ctypes.c_ulong),
+        ("blue_mask", ctypes.c_ulong),
     ]
 
 
@@ -43,6 +68,14 @@ def _library():
     x.XDefaultRootWindow.restype = ctypes.c_ulong
     x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
     x.XFree.argtypes = [ctypes.c_void_p]
+    x.XGetImage.restype = ctypes.POINTER(XImage)
+    x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
+                            ctypes.c_ulong, ctypes.c_int]
+    x.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
+    x.XWarpPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                               ctypes.c_uint, ctypes.c_uint, ctypes.c_int, ctypes.c_int]
+    x.XQueryPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.POINTER(ctypes.c_ulong)] * 2 + [
+        ctypes.POINTER(ctypes.c_int)] * 4 + [ctypes.POINTER(ctypes.c_uint)]
     x.XFlush.argtypes = [ctypes.c_void_p]
     x.XCloseDisplay.argtypes = [ctypes.c_void_p]
     return x
@@ -94,6 +127,45 @@ class Connection:
             raise RuntimeError("XSendEvent refused the %s message" % message_type)
         self.x.XFlush(self.display)
 
+    def pointer_targets(self, points):
+        """For each screen point, the root's child the pointer is in when
+        put there (0 for the root itself): X finds it through each
+        window's input shape."""
+        root = self.root()
+        root_back, child = ctypes.c_ulong(), ctypes.c_ulong()
+        coordinates = [ctypes.c_int() for _ in range(4)]
+        buttons = ctypes.c_uint()
+        targets = []
+        for x, y in points:
+            self.x.XWarpPointer(self.display, 0, root, 0, 0, 0, 0, x, y)
+            self.x.XQueryPointer(self.display, root, ctypes.byref(root_back), ctypes.byref(child),
+                                 *(ctypes.byref(c) for c in coordinates), ctypes.byref(buttons))
+            targets.append(child.value)
+        return targets
+
+    def root_pixels(self, left, top, width, height):
+        """The screen's rectangle as rows of R, G, B bytes. Only the
+        32-bit true-colour layout of a 24-bit Xvfb screen is read."""
+        image = self.x.XGetImage(self.display, self.root(), left, top, width, height, ALL_PLANES, Z_PIXMAP)
+        if not image:
+            raise RuntimeError("XGetImage failed for %dx%d at (%d,%d)" % (width, height, left, top))
+        try:
+            layout = image.contents
+            if (layout.bits_per_pixel, layout.byte_order, layout.red_mask, layout.blue_mask) != (
+                    32, LSB_FIRST, 0xFF0000, 0xFF):
+                raise RuntimeError("the screen's pixels are %d-bit with red mask 0x%x: not the layout of a 24-bit "
+                                   "Xvfb screen" % (layout.bits_per_pixel, layout.red_mask))
+            stride = layout.bytes_per_line
+            raw = ctypes.string_at(layout.data, stride * height)
+        finally:
+            self.x.XDestroyImage(image)
+        if stride != width * 4:
+            raw = b"".join(raw[y * stride:y * stride + width * 4] for y in range(height))
+        rgb = bytearray(width * height * 3)
+        # Each pixel is B, G, R, unused in memory.
+        rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]
+        return bytes(rgb)
+
 
 @contextlib.contextmanager
 def connect(display_name):
@@ -118,3 +190,13 @@ def stacking_order(display_name, windows):
 def top_level(display_name, window):
     with connect(display_name) as connection:
         return connection.top_level(window)
+
+
+def root_pixels(display_name, left, top, width, height):
+    with connect(display_name) as connection:
+        return connection.root_pixels(left, top, width, height)
+
+
+def pointer_targets(display_name, points):
+    with connect(display_name) as connection:
+        return connection.pointer_targets(points)

@@ -96,7 +96,7 @@ class XSession:
 
     def environment(self, extra=None):
         env = dict(os.environ)
-        for name in ("WAYLAND_DISPLAY", "XAUTHORITY", "SDL_VIDEODRIVER"):
+        for name in ("WAYLAND_DISPLAY", "XAUTHORITY", "SDL_VIDEODRIVER", "GDK_SCALE"):
             env.pop(name, None)
         env["DISPLAY"] = self.display
         env.update(extra or {})
@@ -177,6 +177,12 @@ class XSession:
     def stacking_order(self, windows):
         return xlib.stacking_order(self.display, windows)
 
+    def top_level(self, window):
+        return xlib.top_level(self.display, window)
+
+    def pointer_targets(self, points):
+        return xlib.pointer_targets(self.display, points)
+
     # Asking the window manager.
 
     def activate(self, window):
@@ -198,10 +204,27 @@ class XSession:
     def set_root_colour(self, rgb):
         self.run("xsetroot", "-solid", "#%02X%02X%02X" % rgb)
 
-    def screenshot(self):
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.environment(),
-                              capture_output=True, timeout=30, check=True).stdout
-        return Image(self.width, self.height, data)
+    def merge_resources(self, text):
+        """Adds X resources to the screen's RESOURCE_MANAGER, as a desktop
+        session sets them."""
+        result = subprocess.run(["xrdb", "-merge"], input=text.encode(), env=self.environment(), capture_output=True,
+                                timeout=30)
+        if result.returncode != 0:
+            raise RuntimeError("xrdb -merge failed (%d): %s" % (result.returncode,
+                                                               result.stderr.decode(errors="replace").strip()))
+
+    def screenshot(self, area=None):
+        """The whole screen; or, much faster on a big screen, the part of
+        the area (left, top, right, bottom) that is on it."""
+        if area is None:
+            data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.environment(),
+                                  capture_output=True, timeout=30, check=True).stdout
+            return Image(self.width, self.height, data)
+        left, top = max(area[0], 0), max(area[1], 0)
+        right, bottom = min(area[2], self.width), min(area[3], self.height)
+        width, height = max(right - left, 0), max(bottom - top, 0)
+        data = xlib.root_pixels(self.display, left, top, width, height) if width and height else b""
+        return Image(width, height, data, left, top)
 
     # The pointer. Each step is paced: X input sent faster than a client
     # takes it may be merged or arrive in another order than meant.
