@@ -6,9 +6,10 @@ window dragging, and the ways it ends.
   run_display_test.py --program PATH --res DIR --artifacts DIR [--wine] [--scenario NAME]
 
 Scenarios: ui (the whole window, ending with the close button, then a
-second start for minimise); signals (SIGTERM and SIGINT end it through its
-shutdown: when idle, during a window drag, with the about box open; native
-only); no-display (native only)."""
+second start for minimise); startup (the first picture where it belongs,
+then the close button: what a packaged program must pass); signals
+(SIGTERM and SIGINT end it through its shutdown: when idle, during a window
+drag, with the about box open; native only); no-display (native only)."""
 
 import argparse
 import glob
@@ -34,7 +35,7 @@ def parse_arguments():
     parser.add_argument("--res", required=True, help="the skin's files (res/)")
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
     parser.add_argument("--wine", action="store_true", help="run the Windows build under Wine")
-    parser.add_argument("--scenario", default="ui", choices=["ui", "signals", "no-display"])
+    parser.add_argument("--scenario", default="ui", choices=["ui", "startup", "signals", "no-display"])
     return parser.parse_args()
 
 
@@ -59,6 +60,12 @@ def ui(run, native):
     scenarios.close_button(run)
     run.launch()
     scenarios.minimise_button(run, stays_on_screen=native)
+
+
+def startup(run):
+    run.launch()
+    scenarios.placement(run)
+    scenarios.close_button(run)
 
 
 def signals(run):
@@ -115,6 +122,8 @@ def main():
                 program.prepare()
             if args.scenario == "ui":
                 ui(run, native=not args.wine)
+            elif args.scenario == "startup":
+                startup(run)
             else:
                 signals(run)
         except CheckFailed as failure:
