@@ -1,6 +1,8 @@
 # Two commands for a fresh Debian 12 machine:
 #   make run    installs what is missing, builds the program and opens its window
 #   make test   installs what is missing, builds every preset and runs every test suite
+# and one for a release:
+#   make dist   writes the Windows zip and the Debian package into dist/
 
 PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	libgtest-dev libgmock-dev libbenchmark-dev \
@@ -9,10 +11,15 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	wine wine64 xvfb xdotool imagemagick x11-xserver-utils x11-utils \
 	clang libclang-rt-14-dev
 
+# The release packages and their checks: dpkg-shlibdeps computes the
+# package's Depends, lintian, desktop-file-validate and man check it.
+DIST_PACKAGES := dpkg-dev lintian desktop-file-utils man-db
+PACKAGES += $(DIST_PACKAGES)
+
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench clean dist
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -51,7 +58,19 @@ bench: build
 	./build/native/bench/frame_bench
 
 clean:
-	rm -rf build
+	rm -rf build dist
+
+# The zip of the 32-bit Windows program and the Debian package, through CPack.
+dist: deps
+	cmake --preset native
+	cmake --build --preset native -j $(JOBS)
+	cmake --preset windows-x86
+	cmake --build --preset windows-x86 -j $(JOBS)
+	rm -rf dist
+	cpack --preset deb
+	cpack --preset windows-zip
+	rm -rf dist/_CPack_Packages
+	ls -l dist
 
 # The whole program's CPU use at 50 frames a second, on a virtual X display.
 .PHONY: cpu-usage
