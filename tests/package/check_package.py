@@ -26,6 +26,7 @@ import subprocess
 import sys
 import tempfile
 import zipfile
+import zlib
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 
@@ -183,15 +184,28 @@ def check_desktop_entry(root):
     require(entry.get("Icon") == "brisko", "the desktop entry's icon is %r" % entry.get("Icon"))
 
 
+def png_pixel_rows(path):
+    """Width, height, colour type, and the image data as zlib inflates it."""
+    with open(path, "rb") as f:
+        data = f.read()
+    require(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path)
+    width, height, _depth, colour_type = struct.unpack(">IIBB", data[16:26])
+    compressed, at = b"", 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IDAT":
+            compressed += data[at + 8:at + 8 + length]
+        at += 12 + length
+    return width, height, colour_type, zlib.decompress(compressed)
+
+
 def check_icons(root, sizes):
     for size in sizes:
         path = os.path.join(root, "usr/share/icons/hicolor/%dx%d/apps/brisko.png" % (size, size))
-        with open(path, "rb") as f:
-            header = f.read(26)
-        require(header[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path)
-        width, height, depth, colour_type = struct.unpack(">IIBB", header[16:26])
+        width, height, colour_type, rows = png_pixel_rows(path)
         require((width, height) == (size, size), "%s is %dx%d" % (path, width, height))
         require(colour_type == 6, "%s has no alpha channel" % path)
+        require(len(rows) == height * (1 + 4 * width), "%s inflates to %d bytes" % (path, len(rows)))
 
 
 def check_manual(root, version):

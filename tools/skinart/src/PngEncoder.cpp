@@ -1,6 +1,7 @@
 #include "PngEncoder.h"
 
 #include "ByteWriter.h"
+#include "Deflate.h"
 
 #include <algorithm>
 #include <array>
@@ -57,6 +58,15 @@ std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> raw) {
     return out.take();
 }
 
+std::vector<std::uint8_t> zlibCompressed(std::span<const std::uint8_t> raw) {
+    ByteWriter out;
+    out.u8(0x78);
+    out.u8(0x01);
+    out.append(Deflate::compress(raw));
+    out.u32be(PngEncoder::adler32(raw));
+    return out.take();
+}
+
 void writeChunk(ByteWriter& out, std::string_view type, std::span<const std::uint8_t> data) {
     ByteWriter typed;
     for (char c : type) {
@@ -81,12 +91,12 @@ std::vector<std::uint8_t> headerChunk(int width, int height, std::uint8_t colour
     return ihdr.take();
 }
 
-std::vector<std::uint8_t> pngFile(std::span<const std::uint8_t> header, std::span<const std::uint8_t> raw) {
+std::vector<std::uint8_t> pngFile(std::span<const std::uint8_t> header, std::span<const std::uint8_t> zlibData) {
     static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     ByteWriter out;
     out.append(kSignature);
     writeChunk(out, "IHDR", header);
-    writeChunk(out, "IDAT", zlibStored(raw));
+    writeChunk(out, "IDAT", zlibData);
     writeChunk(out, "IEND", {});
     return out.take();
 }
@@ -117,7 +127,7 @@ std::vector<std::uint8_t> PngEncoder::encode(const Image& image) {
         const Rgb c = image.at(x, y);
         out.insert(out.end(), {c.r, c.g, c.b});
     });
-    return pngFile(headerChunk(image.width(), image.height(), 2), raw);
+    return pngFile(headerChunk(image.width(), image.height(), 2), zlibStored(raw));
 }
 
 std::vector<std::uint8_t> PngEncoder::encode(const RgbaImage& image) {
@@ -125,5 +135,5 @@ std::vector<std::uint8_t> PngEncoder::encode(const RgbaImage& image) {
         const Rgb c = image.at(x, y);
         out.insert(out.end(), {c.r, c.g, c.b, image.alpha(x, y)});
     });
-    return pngFile(headerChunk(image.width(), image.height(), 6), raw);
+    return pngFile(headerChunk(image.width(), image.height(), 6), zlibCompressed(raw));
 }

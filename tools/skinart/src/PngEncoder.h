@@ -7,8 +7,9 @@
 #include <span>
 #include <vector>
 
-// Writes an 8-bit PNG, RGB or RGBA, using stored (uncompressed) deflate
-// blocks: previews and icons are small enough that no compressor is needed.
+// Writes an 8-bit PNG. RGB pictures are previews, never shipped: their
+// pixels go in stored (uncompressed) deflate blocks. RGBA pictures are the
+// icons the packages carry, so they are compressed (Deflate).
 class PngEncoder {
 public:
     static std::vector<std::uint8_t> encode(const Image& image);

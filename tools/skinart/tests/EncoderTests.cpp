@@ -2,6 +2,7 @@
 // stored-block zlib stream, the RGNDATA layout.
 
 #include "BmpEncoder.h"
+#include "Inflater.h"
 #include "PngEncoder.h"
 #include "TestHarness.h"
 
@@ -133,19 +134,19 @@ SKINART_TEST(pngStoredBlocksReassembleToTheScanlines) {
     CHECK(raw[row] == 0 && raw[row + 1] == 0 && raw[row + 2] == 37 && raw[row + 4] == 1);
 }
 
-SKINART_TEST(rgbaPngCarriesTheAlphaOfEveryPixel) {
+SKINART_TEST(rgbaPngCarriesTheAlphaOfEveryPixelCompressed) {
     RgbaImage image(3, 2);
     image.set(0, 0, Rgb{10, 20, 30}, 255);
     image.set(2, 1, Rgb{40, 50, 60}, 128);
     const auto png = PngEncoder::encode(image);
     CHECK(png[24] == 8 && png[25] == 6);  // 8 bits, truecolour with alpha
     const std::size_t idat = 8 + 12 + 13;
-    CHECK_EQ(u32be(png, idat), 2U + 5U + 2U * (1U + 3U * 4U) + 4U);
-    // One stored block: zlib header, block header, then the two rows.
-    const std::size_t raw = idat + 8 + 2 + 5;
-    const std::vector<std::uint8_t> rows(png.begin() + static_cast<long>(raw),
-                                         png.begin() + static_cast<long>(raw + 26));
+    const std::uint32_t length = u32be(png, idat);
+    CHECK(std::string_view(reinterpret_cast<const char*>(&png[idat + 4]), 4) == "IDAT");
+    CHECK(png[idat + 8] == 0x78 && png[idat + 9] == 0x01);
+    const std::vector<std::uint8_t> rows = Inflater::inflate(std::span(png).subspan(idat + 10, length - 2 - 4));
     const std::vector<std::uint8_t> expected = {0, 10, 20, 30, 255, 0, 0, 0, 0, 0,  0,  0,  0,
                                                 0, 0,  0,  0,  0,   0, 0, 0, 0, 40, 50, 60, 128};
     CHECK(rows == expected);
+    CHECK_EQ(u32be(png, idat + 8 + length - 4), PngEncoder::adler32(expected));
 }
