@@ -3,7 +3,7 @@
 // Types, constants and signatures follow the Windows SDK so that the program's
 // code compiles unchanged against either this header or the real one. Only
 // what the program (and its tests) need is declared; every function is
-// implemented by the layer in platform/src with Windows' semantics.
+// implemented by the layer in platform/ with Windows' semantics.
 #pragma once
 
 #include <cstddef>

@@ -2,6 +2,8 @@
 // headless backend.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ProgramHarness.h"
 #include "app/AppState.h"
 #include "app/FrameComposer.h"
@@ -188,6 +190,39 @@ TEST(ProgramLoop, MinimisingLeavesTheFramesRunning) {
     program.at(600, [&] { EXPECT_GE(headless::presentCount(), presentsWhenMinimised + 19); });
     program.close(700);
     EXPECT_EQ(program.run(), 0);
+}
+
+// Whatever the program is doing when its display goes away, it ends through
+// its own shutdown (the surfaces released, the window gone) with the exit
+// code that says the display was lost, rather than 0 or never.
+struct DisplayLossCase {
+    const char* state;
+    std::function<void(ProgramHarness&)> reachState;
+};
+
+TEST(ProgramLoop, LosingTheDisplayEndsTheProgramThroughItsShutdownWithCode2) {
+    const DisplayLossCase cases[] = {
+        {"idle", [](ProgramHarness&) {}},
+        {"during a window move", [](ProgramHarness& program) { program.press(200, 60, 118); }},
+        {"with the about box open", [](ProgramHarness& program) { program.click(200, 194, 206); }},
+        {"minimised", [](ProgramHarness& program) { program.click(200, 178, 30); }},
+        {"with two about boxes open",
+         [](ProgramHarness& program) {
+             program.click(200, 194, 206);
+             program.click(300, 194, 206);
+         }},
+    };
+    for (const DisplayLossCase& c : cases) {
+        SCOPED_TRACE(c.state);
+        ProgramHarness program;
+        c.reachState(program);
+        headless::loseDisplay(500);
+        EXPECT_EQ(program.run(), 2);
+        EXPECT_FALSE(headless::timedOut());
+        EXPECT_EQ(AppState::runState, AppState::closing);
+        EXPECT_EQ(AppState::backDC, nullptr);
+        EXPECT_FALSE(IsWindow(AppState::window));
+    }
 }
 
 }  // namespace

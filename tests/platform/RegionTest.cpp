@@ -108,8 +108,9 @@ TEST_F(Regions, GetRegionDataAsksForItsSizeAndFillsAnAdequateBuffer) {
     for (std::size_t i = 0; i < small.size(); ++i) ASSERT_EQ(small[i], 0x5A) << "byte " << i << " was written";
 
     std::vector<uint8_t> roomy(needed + 20, 0);
-    EXPECT_EQ(GetRegionData(region, DWORD(roomy.size()), reinterpret_cast<RGNDATA*>(roomy.data())), int(roomy.size()))
-        << "an adequate buffer is answered with the count it was given";
+    EXPECT_EQ(GetRegionData(region, DWORD(roomy.size()), reinterpret_cast<RGNDATA*>(roomy.data())), int(needed))
+        << "an adequate buffer is answered with the number of bytes written";
+    for (std::size_t i = needed; i < roomy.size(); ++i) ASSERT_EQ(roomy[i], 0) << "byte " << i << " was written";
     RGNDATAHEADER header;
     std::memcpy(&header, roomy.data(), sizeof header);
     EXPECT_EQ(header.dwSize, sizeof(RGNDATAHEADER));

@@ -16,7 +16,10 @@
 
 namespace layer::headless {
 
+// The screen in device pixels, and how many device pixels along each axis
+// show one of the program's pixels. Script positions are device pixels.
 void setScreenSize(int width, int height);
+void setScale(int devicePixelsPerPixel);
 void setCounterFrequency(LONGLONG ticksPerSecond);
 // Once the script has run out, the system asks the window to close after this
 // much more virtual time, so that a test that forgot to close cannot hang.
@@ -28,6 +31,8 @@ void buttonUp(uint64_t atMs, int screenX, int screenY, WPARAM modifiers = 0);
 void dismissMessageBox(uint64_t atMs);
 void requestClose(uint64_t atMs);  // the system's close: WM_CLOSE is posted
 void restoreWindow(uint64_t atMs);
+// The display goes away, as when the X server ends under the program.
+void loseDisplay(uint64_t atMs);
 // Runs a test's own code at that time, between the program's polls.
 void at(uint64_t atMs, std::function<void()> call);
 
@@ -51,6 +56,7 @@ struct MessageBoxRecord {
 bool windowPixel(int clientX, int clientY, COLORREF& colour);
 // The window's place on the screen (its last place once destroyed).
 POINT windowPosition();
+POINT windowDevicePosition();
 std::string windowTitle();
 SIZE windowSize();
 int presentCount();

@@ -19,7 +19,8 @@ namespace layer {
 namespace {
 
 // How long a blocking wait for input lasts before it looks at the signal flag
-// again, so that a Ctrl+C during a window drag is not left waiting for input.
+// and the connection again, so that a Ctrl+C or the end of the X server during
+// a window drag is not left waiting for input.
 constexpr int signalCheckMs = 100;
 // A program that polls this often in a row without sleeping has nothing to
 // do; from then on each poll rests a moment instead of burning a core.
@@ -68,8 +69,19 @@ WPARAM sdlModifiers() {
 }  // namespace
 
 DesktopBackend::~DesktopBackend() {
+    if (displayLost_) {
+        // Nothing may be said to a display that has gone: SDL would wait for
+        // its answers for ever.
+        abandonWindows();
+        return;
+    }
     windows_.clear();
     if (video_ == Video::Ready) SDL_Quit();
+}
+
+void DesktopBackend::abandonWindows() {
+    for (auto& window : windows_) window->abandon();
+    windows_.clear();
 }
 
 bool DesktopBackend::startVideo(std::string& whyNot) {
@@ -112,17 +124,17 @@ void DesktopBackend::idle() {
 }
 
 POINT DesktopBackend::cursorPosition() {
-    POINT position{0, 0};
     std::string whyNot;
-    if (!startVideo(whyNot)) return position;
+    if (displayLost_ || !startVideo(whyNot)) return lastCursor_;
     for (const auto& window : windows_)
-        if (window->x11().pointer(position)) return position;
+        if (window->x11().pointer(lastCursor_)) return lastCursor_;
     // SDL's global state is only fresh right after the events are pumped.
     SDL_PumpEvents();
     int x = 0;
     int y = 0;
     SDL_GetGlobalMouseState(&x, &y);
-    return POINT{x, y};
+    lastCursor_ = POINT{x, y};
+    return lastCursor_;
 }
 
 DesktopWindow* DesktopBackend::desktopWindowOf(const Window& window) {
@@ -136,38 +148,54 @@ DesktopWindow* DesktopBackend::desktopWindowWithId(uint32_t id) const {
 }
 
 bool DesktopBackend::showWindow(Window& window, std::string& whyNot) {
+    if (displayLost_) {
+        whyNot = "its display has gone";
+        return false;
+    }
     if (!startVideo(whyNot)) return false;
     std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, whyNot);
     if (!opened) return false;
     window.backendData = opened.get();
+    watchConnection(*opened);
     windows_.push_back(std::move(opened));
     DesktopSignals::install();
     return true;
 }
 
+// The connection is the one SDL opened; it is known once there is a window.
+void DesktopBackend::watchConnection(const DesktopWindow& window) {
+    if (connection_.valid() || !window.x11().valid()) return;
+    connection_ = window.x11().connection();
+    connection_.handleErrors(displayLostExitCode);
+}
+
 void DesktopBackend::hideWindow(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
     window.backendData = nullptr;
+    if (shown && displayLost_) shown->abandon();
     std::erase_if(windows_, [&](const auto& entry) { return entry.get() == shown; });
 }
 
 void DesktopBackend::present(Window& window) {
-    if (DesktopWindow* shown = desktopWindowOf(window)) shown->show(window.surface);
+    DesktopWindow* shown = desktopWindowOf(window);
+    if (shown && !displayLost_) shown->show(window.surface);
 }
 
 void DesktopBackend::reshape(Window& window) {
-    if (DesktopWindow* shown = desktopWindowOf(window)) shown->reshape(window);
+    DesktopWindow* shown = desktopWindowOf(window);
+    if (shown && !displayLost_) shown->reshape(window);
 }
 
 void DesktopBackend::place(Window& window) {
-    if (DesktopWindow* shown = desktopWindowOf(window)) shown->moveTo(window.x, window.y);
+    DesktopWindow* shown = desktopWindowOf(window);
+    if (shown && !displayLost_) shown->moveTo(window.x, window.y);
 }
 
 // With no window manager nothing takes the window off the screen; it stays
 // where it is and must keep taking input, so it counts as restored at once.
 void DesktopBackend::minimize(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
-    if (!shown) return;
+    if (!shown || displayLost_) return;
     shown->minimize();
     if (shown->x11().valid() && !shown->x11().windowManagerRunning())
         queued_.push_back(eventAt(BackendEvent::Type::Restore, POINT{0, 0}));
@@ -184,17 +212,48 @@ bool DesktopBackend::takeQueued(BackendEvent& event) {
     return true;
 }
 
+// SDL is only ever polled here, never asked to wait: its wait wakes itself
+// by sending an event to one of the windows from a second connection, and
+// the server may take that event after the window has gone (a box closed
+// just then), which Xlib reports as an error that ends the process.
 bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
     for (;;) {
         if (takeQueued(event)) break;
-        // Without a window (or box) no input will ever come.
-        if (video_ != Video::Ready || (windows_.empty() && boxes_.empty())) return false;
+        // Without a window (or box), or without a display, no input will ever come.
+        if (video_ != Video::Ready || displayLost_ || (windows_.empty() && boxes_.empty())) return false;
+        if (displayJustLost()) {
+            event = eventAt(BackendEvent::Type::DisplayLost, lastCursor_);
+            break;
+        }
         SDL_Event sdlEvent;
-        bool received = wait ? SDL_WaitEventTimeout(&sdlEvent, signalCheckMs) == 1 : SDL_PollEvent(&sdlEvent) == 1;
-        if (received && translate(sdlEvent, event)) break;
-        if (!received && !wait) return false;
+        if (SDL_PollEvent(&sdlEvent) == 1) {
+            if (translate(sdlEvent, event)) break;
+            continue;
+        }
+        if (!wait) return false;
+        waitForInput();
     }
     idleSpins_ = 0;
+    return true;
+}
+
+// Other video drivers give no connection to wait on; there a short rest
+// between polls keeps a modal loop from spinning.
+void DesktopBackend::waitForInput() const {
+    if (connection_.valid())
+        connection_.waitForInput(signalCheckMs);
+    else
+        sleepFor(restNanoseconds);
+}
+
+// Noticed before SDL reads from the connection, so that neither SDL nor Xlib
+// ever meets its end. The program then closes as asked; should that not be
+// over soon, it ends anyway.
+bool DesktopBackend::displayJustLost() {
+    if (!connection_.closed()) return false;
+    displayLost_ = true;
+    X11Connection::reportLost(connection_.name());
+    DesktopSignals::endWithin(DesktopSignals::shutdownDeadlineSeconds, displayLostExitCode);
     return true;
 }
 
@@ -288,9 +347,11 @@ bool DesktopBackend::translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent
 int DesktopBackend::messageBox(HWND, const char* text, const char* caption, UINT) {
     std::string whyNot;
     std::unique_ptr<DesktopMessageBox> box;
+    if (displayLost_) return IDOK;
     if (startVideo(whyNot)) box = DesktopMessageBox::open(caption, text);
     if (box) {
         runMessageBox(*box);
+        if (displayLost_) box->abandon();
         return IDOK;
     }
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr) != 0)

@@ -24,8 +24,13 @@ public:
     std::string className;
     std::string title;
     DWORD style = 0;
-    int x = 0;
+    int x = 0;  // where the program sees it
     int y = 0;
+    // Where it is in the backend's device pixels: x and y times the scale,
+    // but finer while the window follows the pointer, so that it moves by
+    // exactly as many device pixels as the pointer.
+    int deviceX = 0;
+    int deviceY = 0;
     int width;
     int height;
     WNDPROC procedure = nullptr;

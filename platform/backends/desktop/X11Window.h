@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "X11Connection.h"
+
 struct SDL_Window;
 struct _XDisplay;
 union _XEvent;
@@ -20,6 +22,7 @@ public:
     static X11Window of(SDL_Window* window);
 
     bool valid() const { return display_ != nullptr; }
+    X11Connection connection() const { return X11Connection(display_); }
 
     // Shows (and takes pointer input on) only these rectangles, in client
     // coordinates; null gives the whole rectangle back. Without the X shape

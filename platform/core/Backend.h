@@ -13,18 +13,28 @@ namespace layer {
 class Window;
 
 struct BackendEvent {
-    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore };
+    // DisplayLost: the screen the windows were on is gone (its server ended);
+    // nothing will be shown or come in any more.
+    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore, DisplayLost };
     Type type = Type::PointerMove;
     int screenX = 0;  // pointer position in screen coordinates
     int screenY = 0;
     WPARAM modifiers = 0;  // MK_SHIFT and MK_CONTROL as held during the event
 };
 
+// Positions the backend reports (events, the cursor, the screen's size) are
+// in device pixels. A backend with a scale of N shows each of the program's
+// pixels as an N x N block; the program, like a Windows program that knows
+// nothing of the screen's density, sees only its own pixels, and the layer
+// divides for it.
+
 class Backend {
 public:
     virtual ~Backend() = default;
 
     virtual SIZE screenSize() = 0;
+    // Device pixels per pixel of the program, along each axis; at least 1.
+    virtual int scale() { return 1; }
     virtual LONGLONG counterFrequency() = 0;
     virtual LONGLONG counter() = 0;
     virtual void sleep(DWORD milliseconds) = 0;
@@ -38,7 +48,7 @@ public:
     virtual void present(Window& window) = 0;
     // The window's region changed.
     virtual void reshape(Window& window) = 0;
-    // The window's position changed.
+    // The window's position changed (see Window::deviceX).
     virtual void place(Window& window) = 0;
     virtual void minimize(Window& window) = 0;
 
@@ -54,6 +64,10 @@ public:
     // The program polled and found nothing to do.
     virtual void idle() {}
 };
+
+// What a program ends with once its display has gone: it is asked to close,
+// and whatever it then posts as its exit code, it did not end as it wished.
+constexpr int displayLostExitCode = 2;
 
 // The backend a process starts with, chosen at link time: the program links
 // the desktop one, the tests the headless one.

@@ -37,6 +37,10 @@ public:
 
     uint32_t id() const { return id_; }
 
+    // Lets go of the window without a word to the display, which has gone:
+    // destroying it would wait for an answer that never comes.
+    void abandon() { window_ = nullptr; }
+
     // The picture of a box with this text (lines split at '\n'), and where
     // its OK button is; empty when the layer has no font to draw it with.
     struct Picture {

@@ -32,7 +32,9 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, std::st
 DesktopWindow::DesktopWindow(SDL_Window* window)
     : window_(window), id_(SDL_GetWindowID(window)), x11_(X11Window::of(window)) {}
 
-DesktopWindow::~DesktopWindow() { SDL_DestroyWindow(window_); }
+DesktopWindow::~DesktopWindow() {
+    if (window_) SDL_DestroyWindow(window_);
+}
 
 void DesktopWindow::show(const Bitmap& frame) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "DeviceContext.h"
+#include "DevicePixels.h"
 #include "Layer.h"
 #include "Window.h"
 
@@ -49,6 +50,10 @@ void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam, POINT point) 
     queue.push_back(msg);
 }
 
+int deviceScale() { return Layer::get().backend().scale(); }
+
+POINT cursorInProgramPixels() { return layer::toProgramPixels(Layer::get().backend().cursorPosition(), deviceScale()); }
+
 // The window behind a handle of the live list, if it is on the screen.
 Window* shownWindow(HWND handle) {
     Window* window = Layer::get().window(handle);
@@ -68,24 +73,32 @@ bool sendCreationMessages(HWND handle, Window& window) {
     return true;
 }
 
-void moveWindowTo(HWND handle, Window& window, int x, int y) {
-    if (window.x == x && window.y == y) return;
+// The program hears of the move only when its own coordinates change.
+void moveWindowTo(HWND handle, Window& window, int deviceX, int deviceY) {
+    if (window.deviceX == deviceX && window.deviceY == deviceY) return;
+    window.deviceX = deviceX;
+    window.deviceY = deviceY;
+    int scale = deviceScale();
+    int x = layer::toProgramPixels(deviceX, scale);
+    int y = layer::toProgramPixels(deviceY, scale);
+    bool moved = x != window.x || y != window.y;
     window.x = x;
     window.y = y;
     Layer::get().backend().place(window);
-    send(handle, WM_MOVE, 0, MAKELPARAM(x, y));
+    if (moved) send(handle, WM_MOVE, 0, MAKELPARAM(x, y));
 }
 
 // The modal move a press on the caption starts: the window follows the
 // pointer until the left button comes up; that release is the loop's own and
-// never reaches the window.
+// never reaches the window. It counts in device pixels, so that the window
+// follows the pointer exactly on a scaled screen too.
 void captionMoveLoop(HWND handle) {
     Layer& layer = Layer::get();
     Window* window = layer.window(handle);
     if (!window || !Layer::get().leftButtonHeld) return;
     POINT start = layer.backend().cursorPosition();
-    int originX = window->x;
-    int originY = window->y;
+    int originX = window->deviceX;
+    int originY = window->deviceY;
     BackendEvent event;
     while (layer.backend().nextEvent(event, true)) {
         switch (event.type) {
@@ -97,8 +110,9 @@ void captionMoveLoop(HWND handle) {
                 Layer::get().leftButtonHeld = false;
                 return;
             case BackendEvent::Type::CloseRequest:
-                post(handle, WM_CLOSE, 0, 0, POINT{event.screenX, event.screenY});
+            case BackendEvent::Type::DisplayLost:
                 Layer::get().leftButtonHeld = false;
+                layer::deliverEvent(event);
                 return;
             default:
                 break;
@@ -118,11 +132,15 @@ void deliverEvent(const BackendEvent& event) {
     using Type = BackendEvent::Type;
     if (event.type == Type::PointerDown) Layer::get().leftButtonHeld = true;
     if (event.type == Type::PointerUp) Layer::get().leftButtonHeld = false;
+    // With its display gone the program can only end; it ends through its
+    // own close, like on a close request, so that it lets go of what it holds.
+    if (event.type == Type::DisplayLost) layer.displayLost = true;
 
+    int scale = layer.backend().scale();
     for (HWND handle : layer.windows) {
         Window* window = shownWindow(handle);
         if (!window) continue;
-        if (event.type == Type::CloseRequest) {
+        if (event.type == Type::CloseRequest || event.type == Type::DisplayLost) {
             post(handle, WM_CLOSE, 0, 0, POINT{});
             continue;
         }
@@ -131,10 +149,10 @@ void deliverEvent(const BackendEvent& event) {
             continue;
         }
         if (event.type == Type::DismissBox || window->minimized) continue;
-        int x = event.screenX - window->x;
-        int y = event.screenY - window->y;
+        int x = toProgramPixels(event.screenX - window->deviceX, scale);
+        int y = toProgramPixels(event.screenY - window->deviceY, scale);
         if (!window->accepts(x, y)) continue;
-        POINT point{event.screenX, event.screenY};
+        POINT point = toProgramPixels(POINT{event.screenX, event.screenY}, scale);
         if (event.type == Type::PointerMove)
             post(handle, WM_MOUSEMOVE, (Layer::get().leftButtonHeld ? MK_LBUTTON : 0) | event.modifiers,
                  MAKELPARAM(x, y), point);
@@ -184,6 +202,8 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     created.style = style;
     created.x = x;
     created.y = y;
+    created.deviceX = x * deviceScale();
+    created.deviceY = y * deviceScale();
     created.procedure = windowClass->procedure;
     created.instance = instance;
     created.visible = (style & WS_VISIBLE) != 0;
@@ -278,7 +298,7 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window && !Layer::get().window(window)) return FALSE;
-    post(window, message, wParam, lParam, Layer::get().backend().cursorPosition());
+    post(window, message, wParam, lParam, cursorInProgramPixels());
     return TRUE;
 }
 
@@ -322,7 +342,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* message) {
 void WINAPI PostQuitMessage(int exitCode) {
     Layer& layer = Layer::get();
     layer.quitPosted = true;
-    layer.quitCode = exitCode;
+    layer.quitCode = layer.displayLost ? layer::displayLostExitCode : exitCode;
 }
 
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
@@ -334,15 +354,17 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 int WINAPI GetSystemMetrics(int index) {
+    // As Windows tells a program that knows nothing of the screen's density.
     SIZE screen = Layer::get().backend().screenSize();
-    if (index == SM_CXSCREEN) return screen.cx;
-    if (index == SM_CYSCREEN) return screen.cy;
+    int scale = deviceScale();
+    if (index == SM_CXSCREEN) return screen.cx / scale;
+    if (index == SM_CYSCREEN) return screen.cy / scale;
     return 0;
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT point) {
     if (!point) return FALSE;
-    *point = Layer::get().backend().cursorPosition();
+    *point = cursorInProgramPixels();
     return TRUE;
 }
 

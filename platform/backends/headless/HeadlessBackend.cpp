@@ -26,7 +26,7 @@ void HeadlessBackend::idle() {
 bool HeadlessBackend::showWindow(Window& window, std::string&) {
     lastPicture_.reset();
     lastRegion_.reset();
-    lastPosition_ = POINT{window.x, window.y};
+    place(window);
     lastTitle_ = window.title;
     return true;
 }
@@ -39,7 +39,10 @@ void HeadlessBackend::hideWindow(Window& window) {
 
 void HeadlessBackend::present(Window&) { ++presents_; }
 
-void HeadlessBackend::place(Window& window) { lastPosition_ = POINT{window.x, window.y}; }
+void HeadlessBackend::place(Window& window) {
+    lastPosition_ = POINT{window.x, window.y};
+    lastDevicePosition_ = POINT{window.deviceX, window.deviceY};
+}
 
 void HeadlessBackend::minimize(Window&) { lastMinimized_ = true; }
 

@@ -92,7 +92,9 @@ std::unique_ptr<DesktopMessageBox> DesktopMessageBox::open(const char* caption, 
 DesktopMessageBox::DesktopMessageBox(SDL_Window* window, Picture picture)
     : window_(window), id_(SDL_GetWindowID(window)), picture_(std::move(picture)) {}
 
-DesktopMessageBox::~DesktopMessageBox() { SDL_DestroyWindow(window_); }
+DesktopMessageBox::~DesktopMessageBox() {
+    if (window_) SDL_DestroyWindow(window_);
+}
 
 void DesktopMessageBox::repaint() {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);

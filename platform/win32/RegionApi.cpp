@@ -65,7 +65,6 @@ static int describeRegion(const Region& region, DWORD count, RGNDATA* data) {
     DWORD needed = DWORD(sizeof(RGNDATAHEADER) + region.rects().size() * sizeof(RECT));
     if (!data) return int(needed);
     if (count < needed) return 0;
-    // Windows answers a buffer that is large enough with its size.
     RGNDATAHEADER header{};
     header.dwSize = sizeof(RGNDATAHEADER);
     header.iType = RDH_RECTANGLES;
@@ -75,7 +74,8 @@ static int describeRegion(const Region& region, DWORD count, RGNDATA* data) {
     std::memcpy(data, &header, sizeof header);
     if (!region.rects().empty())
         std::memcpy(reinterpret_cast<char*>(data) + sizeof header, region.rects().data(), header.nRgnSize);
-    return int(count);
+    // The bytes written, however large the buffer was.
+    return int(needed);
 }
 
 int WINAPI GetRegionData(HRGN handle, DWORD count, RGNDATA* data) {

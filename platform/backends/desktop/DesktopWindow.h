@@ -38,6 +38,10 @@ public:
     void minimize();
 
     uint32_t id() const { return id_; }
+
+    // Lets go of the window without a word to the display, which has gone:
+    // destroying it would wait for an answer that never comes.
+    void abandon() { window_ = nullptr; }
     const X11Window& x11() const { return x11_; }
 
 private:

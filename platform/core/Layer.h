@@ -71,6 +71,7 @@ public:
     std::deque<MSG> posted;
     bool quitPosted = false;
     bool leftButtonHeld = false;
+    bool displayLost = false;
     int quitCode = 0;
     HGDIOBJ stockBrushes[6] = {};
     HICON stockIcon = nullptr;

@@ -20,6 +20,7 @@ public:
     static HeadlessBackend* current();
 
     SIZE screenSize() override { return screen_; }
+    int scale() override { return scale_; }
     LONGLONG counterFrequency() override { return frequency_; }
     LONGLONG counter() override { return ticks_; }
     void sleep(DWORD milliseconds) override;
@@ -40,7 +41,8 @@ public:
     uint64_t nowMs() const { return uint64_t(ticks_) * 1000 / uint64_t(frequency_); }
     uint64_t scriptEndMs() const { return lastScheduledMs_; }
 
-    SIZE screen_{1024, 768};
+    SIZE screen_{1024, 768};  // in device pixels
+    int scale_ = 1;
     LONGLONG frequency_ = 10'000'000;
     uint64_t idleLimitMs_ = 60'000;
     bool timedOut_ = false;
@@ -54,6 +56,7 @@ public:
     std::optional<Bitmap> lastPicture_;
     std::optional<Region> lastRegion_;
     POINT lastPosition_{0, 0};
+    POINT lastDevicePosition_{0, 0};
     std::string lastTitle_;
     bool lastMinimized_ = false;
 

@@ -15,6 +15,7 @@
 #include "Backend.h"
 #include "DesktopMessageBox.h"
 #include "DesktopWindow.h"
+#include "X11Connection.h"
 
 union SDL_Event;
 struct SDL_WindowEvent;
@@ -59,10 +60,17 @@ private:
     bool translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event) const;
     bool translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent& event);
     void runMessageBox(DesktopMessageBox& box);
+    void watchConnection(const DesktopWindow& window);
+    bool displayJustLost();
+    void waitForInput() const;
+    void abandonWindows();
 
     Video video_ = Video::NotTried;
     std::string videoError_;
     bool x11Pointer_ = false;
+    X11Connection connection_;
+    bool displayLost_ = false;
+    POINT lastCursor_{0, 0};
     std::vector<std::unique_ptr<DesktopWindow>> windows_;
     std::deque<BackendEvent> queued_;
     std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top

@@ -29,6 +29,7 @@ void Layer::reset(std::unique_ptr<Backend> newBackend) {
     posted.clear();
     quitPosted = false;
     leftButtonHeld = false;
+    displayLost = false;
     quitCode = 0;
     hiddenResources.clear();
     for (int& n : failAt) n = 0;

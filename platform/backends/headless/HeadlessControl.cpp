@@ -1,5 +1,7 @@
 // The tests' handle on the layer: a fresh headless start, resources, injected
 // failures, and the script and view of the headless backend.
+#include <algorithm>
+
 #include "HeadlessBackend.h"
 #include "Layer.h"
 #include "Window.h"
@@ -47,6 +49,7 @@ int creationCount(Creation kind) { return Layer::get().creations[int(kind)]; }
 namespace headless {
 
 void setScreenSize(int width, int height) { headlessBackend().screen_ = SIZE{width, height}; }
+void setScale(int devicePixelsPerPixel) { headlessBackend().scale_ = std::max(1, devicePixelsPerPixel); }
 void setCounterFrequency(LONGLONG ticksPerSecond) { headlessBackend().frequency_ = ticksPerSecond; }
 void setIdleLimitMs(uint64_t milliseconds) { headlessBackend().idleLimitMs_ = milliseconds; }
 
@@ -64,6 +67,9 @@ void dismissMessageBox(uint64_t atMs) {
 }
 void requestClose(uint64_t atMs) {
     headlessBackend().schedule(atMs, BackendEvent{BackendEvent::Type::CloseRequest, 0, 0, 0});
+}
+void loseDisplay(uint64_t atMs) {
+    headlessBackend().schedule(atMs, BackendEvent{BackendEvent::Type::DisplayLost, 0, 0, 0});
 }
 void restoreWindow(uint64_t atMs) {
     headlessBackend().schedule(atMs, BackendEvent{BackendEvent::Type::Restore, 0, 0, 0});
@@ -88,6 +94,11 @@ bool windowPixel(int x, int y, COLORREF& colour) {
 POINT windowPosition() {
     const Window* window = liveWindow();
     return window ? POINT{window->x, window->y} : headlessBackend().lastPosition_;
+}
+
+POINT windowDevicePosition() {
+    const Window* window = liveWindow();
+    return window ? POINT{window->deviceX, window->deviceY} : headlessBackend().lastDevicePosition_;
 }
 
 std::string windowTitle() {
