@@ -11,9 +11,10 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	wine wine64 xvfb xdotool imagemagick x11-xserver-utils x11-utils \
 	clang libclang-rt-14-dev
 
-# The release packages and their checks: dpkg-shlibdeps computes the
-# package's Depends, lintian, desktop-file-validate and man check it.
-DIST_PACKAGES := dpkg-dev lintian desktop-file-utils man-db
+# The release packages and their checks: CPack finds the programs to give
+# dpkg-shlibdeps with file, dpkg-shlibdeps computes the package's Depends, and
+# lintian, desktop-file-validate and man check the package.
+DIST_PACKAGES := file dpkg-dev lintian desktop-file-utils man-db
 PACKAGES += $(DIST_PACKAGES)
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
