@@ -73,7 +73,13 @@ dist: deps
 	rm -rf dist/_CPack_Packages
 	ls -l dist
 
-# The whole program's CPU use at 50 frames a second, on a virtual X display.
+# The whole program's CPU use at 50 frames a second, side by side with a
+# reference loop and the Windows builds under Wine, each on a virtual X display.
+# Seconds per run: make cpu-usage CPU_USAGE_ARGS=30
 .PHONY: cpu-usage
 cpu-usage: build
-	bench/cpu_usage.sh
+	@for preset in windows-x64 windows-x86; do \
+		[ -f build/$$preset/brisko.exe ] || { cmake --preset $$preset && \
+			cmake --build --preset $$preset -j $(JOBS) --target brisko; } || exit 1; \
+	done
+	python3 bench/cpu_usage.py $(CPU_USAGE_ARGS)

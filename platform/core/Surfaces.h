@@ -13,7 +13,8 @@ class Window;
 Bitmap* drawingSurface(DeviceContext& dc);
 // The window whose surface a DC draws into, if it is a window's DC.
 Window* windowOf(DeviceContext& dc);
-// Tells the backend that a window's surface holds a new frame.
-void surfaceChanged(DeviceContext& dc);
+// Tells the backend that rows [top, bottom) of a window's surface (by default
+// all of them) hold new pixels.
+void surfaceChanged(DeviceContext& dc, int top = 0, int bottom = 0x7FFFFFFF);
 
 }  // namespace layer

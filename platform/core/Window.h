@@ -21,6 +21,18 @@ public:
     // rectangle and, when it has a region, inside the region.
     bool accepts(int clientX, int clientY) const;
 
+    // Rows [top, bottom) of the surface; empty when top >= bottom.
+    struct Rows {
+        int top = 0;
+        int bottom = 0;
+        bool empty() const { return top >= bottom; }
+    };
+    // The surface's rows top to bottom now hold new pixels.
+    void markChanged(int top, int bottom);
+    // The rows changed since the last call, for a backend that shows only
+    // what changed; clears them.
+    Rows takeChanged();
+
     std::string className;
     std::string title;
     DWORD style = 0;
@@ -42,6 +54,7 @@ public:
     Bitmap surface;                  // what the window shows, top-down
     std::unique_ptr<Region> region;  // owned since SetWindowRgn; null: the whole rectangle
     void* backendData = nullptr;     // whatever the backend keeps for this window
+    Rows changed;
 };
 
 }  // namespace layer

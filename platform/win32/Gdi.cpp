@@ -30,8 +30,11 @@ Bitmap* drawingSurface(DeviceContext& dc) {
 
 Window* windowOf(DeviceContext& dc) { return dc.window ? Layer::get().window(dc.window) : nullptr; }
 
-void surfaceChanged(DeviceContext& dc) {
-    if (Window* window = windowOf(dc)) Layer::get().backend().present(*window);
+void surfaceChanged(DeviceContext& dc, int top, int bottom) {
+    Window* window = windowOf(dc);
+    if (!window) return;
+    window->markChanged(top, bottom);
+    Layer::get().backend().present(*window);
 }
 
 }  // namespace layer
@@ -104,6 +107,24 @@ void copyRows(const Bitmap& from, int fromX, int fromY, Bitmap& to, int toX, int
     }
     for (int row = 0; row < height; ++row)
         std::memcpy(to.row(toY + row) + 3 * toX, from.row(fromY + row) + 3 * fromX, std::size_t(width) * 3);
+}
+
+// For a window's surface: only rows whose pixels differ are written, and
+// their span is returned, so that the backend shows no more than changed.
+// Most of a frame is the one before it again.
+layer::Window::Rows copyChangedRows(const Bitmap& from, int fromX, int fromY, Bitmap& to, int toX, int toY, int width,
+                                    int height) {
+    layer::Window::Rows changed{toY + height, toY};
+    std::size_t bytes = std::size_t(width) * 3;
+    for (int row = 0; row < height; ++row) {
+        const uint8_t* source = from.row(fromY + row) + 3 * fromX;
+        uint8_t* target = to.row(toY + row) + 3 * toX;
+        if (std::memcmp(target, source, bytes) == 0) continue;
+        std::memcpy(target, source, bytes);
+        changed.top = std::min(changed.top, toY + row);
+        changed.bottom = toY + row + 1;
+    }
+    return changed;
 }
 
 }  // namespace
@@ -233,10 +254,19 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, in
     int64_t top = std::max<int64_t>({0, -int64_t(y), -int64_t(sourceY)});
     int64_t right = std::min<int64_t>({width, int64_t(target->width()) - x, int64_t(origin->width()) - sourceX});
     int64_t bottom = std::min<int64_t>({height, int64_t(target->height()) - y, int64_t(origin->height()) - sourceY});
-    if (right > left && bottom > top)
-        copyRows(*origin, int(sourceX + left), int(sourceY + top), *target, int(x + left), int(y + top),
-                 int(right - left), int(bottom - top));
-    layer::surfaceChanged(*to);
+    layer::Window::Rows changed;
+    if (right > left && bottom > top) {
+        int fromX = int(sourceX + left), fromY = int(sourceY + top), toX = int(x + left), toY = int(y + top);
+        int copiedWidth = int(right - left), copiedHeight = int(bottom - top);
+        if (layer::windowOf(*to) && origin != target) {
+            changed = copyChangedRows(*origin, fromX, fromY, *target, toX, toY, copiedWidth, copiedHeight);
+        } else {
+            copyRows(*origin, fromX, fromY, *target, toX, toY, copiedWidth, copiedHeight);
+            changed = layer::Window::Rows{toY, toY + copiedHeight};
+        }
+    }
+    // The backend hears of every copy to a window, changed rows or none.
+    layer::surfaceChanged(*to, changed.top, changed.bottom);
     return TRUE;
 }
 

@@ -95,7 +95,7 @@ TEST_P(FrameCopyFormats, EveryPixelArrivesInTheSurfacesFormat) {
     ASSERT_TRUE(surface) << SDL_GetError();
 
     DesktopFrameCopy copy;
-    DesktopFrameCopy::Band band = copy.copy(frame, *surface);
+    DesktopFrameCopy::Band band = copy.copy(frame, *surface, 1, DesktopFrameCopy::everyRow);
 
     EXPECT_EQ(band.top, 0);
     EXPECT_EQ(band.bottom, 7);
@@ -119,7 +119,7 @@ TEST(FrameCopy, OpaqueFormatsGetFullAlpha) {
     Bitmap frame(4, 2, false);
     paintPattern(frame);
     Surface surface = makeSurface(SDL_PIXELFORMAT_ARGB8888, 4, 2);
-    DesktopFrameCopy().copy(frame, *surface);
+    DesktopFrameCopy().copy(frame, *surface, 1, DesktopFrameCopy::everyRow);
     const auto* pixels = static_cast<const Uint32*>(surface->pixels);
     EXPECT_EQ(pixels[0] & 0xFF000000u, 0xFF000000u);
 }
@@ -130,7 +130,7 @@ TEST(FrameCopy, OnlyTheOverlapOfFrameAndSurfaceIsCopied) {
     Surface surface = makeSurface(SDL_PIXELFORMAT_RGB888, 4, 9);
     SDL_FillRect(surface.get(), nullptr, 0x123456);
 
-    DesktopFrameCopy::Band band = DesktopFrameCopy().copy(frame, *surface);
+    DesktopFrameCopy::Band band = DesktopFrameCopy().copy(frame, *surface, 1, DesktopFrameCopy::everyRow);
 
     EXPECT_EQ(band.bottom, 6);
     for (int y = 0; y < 6; ++y)
@@ -141,36 +141,42 @@ TEST(FrameCopy, OnlyTheOverlapOfFrameAndSurfaceIsCopied) {
     EXPECT_EQ(static_cast<const Uint32*>(surface->pixels)[7 * surface->pitch / 4] & 0xFFFFFF, 0x123456u);
 }
 
-// The rows of one frame that differ from the one before.
+// The rows the layer says changed are converted, and no others: a row
+// outside them keeps what the surface held.
 struct ChangeCase {
     const char* name;
-    std::vector<int> changedRows;
+    DesktopFrameCopy::Band given;
     int top;
     int bottom;
 };
 
 class FrameCopyChanges : public testing::TestWithParam<ChangeCase> {};
 
-TEST_P(FrameCopyChanges, ReportsTheBandOfChangedRowsAndCopiesThem) {
+TEST_P(FrameCopyChanges, ConvertsTheGivenRowsOnly) {
     Bitmap frame(10, 12, true);
     paintPattern(frame);
     Surface surface = makeSurface(SDL_PIXELFORMAT_RGB888, 10, 12);
     DesktopFrameCopy copy;
-    copy.copy(frame, *surface);
+    copy.copy(frame, *surface, 1, DesktopFrameCopy::everyRow);
+    Bitmap before = frame;
 
-    for (int row : GetParam().changedRows) frame.setPixel(row % 10, row, RGB(1, 2, 3));
-    DesktopFrameCopy::Band band = copy.copy(frame, *surface);
+    for (int y = 0; y < 12; ++y) frame.setPixel(y % 10, y, RGB(1, 2, 3));
+    DesktopFrameCopy::Band band = copy.copy(frame, *surface, 1, GetParam().given);
 
     EXPECT_EQ(band.top, GetParam().top);
     EXPECT_EQ(band.bottom, GetParam().bottom);
-    EXPECT_EQ(band.empty(), GetParam().changedRows.empty());
-    expectSurfaceShows(*surface, frame);
+    EXPECT_EQ(band.empty(), GetParam().top == GetParam().bottom);
+    expectSurfaceShows(*surface, frame, band.top, band.bottom);
+    expectSurfaceShows(*surface, before, 0, band.empty() ? 12 : band.top);
+    if (!band.empty()) expectSurfaceShows(*surface, before, band.bottom, 12);
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, FrameCopyChanges,
-                         testing::Values(ChangeCase{"none", {}, 0, 0}, ChangeCase{"first", {0}, 0, 1},
-                                         ChangeCase{"last", {11}, 11, 12}, ChangeCase{"two", {4, 7}, 4, 8},
-                                         ChangeCase{"three", {2, 3, 9}, 2, 10}),
+                         testing::Values(ChangeCase{"none", {0, 0}, 0, 0}, ChangeCase{"first", {0, 1}, 0, 1},
+                                         ChangeCase{"last", {11, 12}, 11, 12}, ChangeCase{"middle", {4, 8}, 4, 8},
+                                         ChangeCase{"past_the_end", {9, 40}, 9, 12},
+                                         ChangeCase{"before_the_start", {-5, 2}, 0, 2},
+                                         ChangeCase{"all", DesktopFrameCopy::everyRow, 0, 12}),
                          [](const testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
 
 TEST(FrameCopy, AnotherSurfaceGetsEveryRow) {
@@ -179,9 +185,9 @@ TEST(FrameCopy, AnotherSurfaceGetsEveryRow) {
     Surface first = makeSurface(SDL_PIXELFORMAT_RGB888, 5, 5);
     Surface second = makeSurface(SDL_PIXELFORMAT_RGB888, 5, 5);
     DesktopFrameCopy copy;
-    copy.copy(frame, *first);
+    copy.copy(frame, *first, 1, DesktopFrameCopy::everyRow);
 
-    DesktopFrameCopy::Band band = copy.copy(frame, *second);
+    DesktopFrameCopy::Band band = copy.copy(frame, *second, 1, DesktopFrameCopy::Band{});
 
     EXPECT_EQ(band.top, 0);
     EXPECT_EQ(band.bottom, 5);
@@ -193,14 +199,63 @@ TEST(FrameCopy, AfterForgetEveryRowIsCopiedAgain) {
     paintPattern(frame);
     Surface surface = makeSurface(SDL_PIXELFORMAT_RGB888, 5, 5);
     DesktopFrameCopy copy;
-    copy.copy(frame, *surface);
+    copy.copy(frame, *surface, 1, DesktopFrameCopy::everyRow);
     SDL_FillRect(surface.get(), nullptr, 0);  // as when something else drew into it
 
     copy.forget();
-    DesktopFrameCopy::Band band = copy.copy(frame, *surface);
+    DesktopFrameCopy::Band band = copy.copy(frame, *surface, 1, DesktopFrameCopy::Band{});
 
     EXPECT_EQ(band.bottom - band.top, 5);
     expectSurfaceShows(*surface, frame);
 }
+
+// Every pixel becomes a block of exactly its colour, in every format, and a
+// change reports the surface rows of whole blocks.
+struct ScaledCase {
+    Uint32 format;
+    int scale;
+};
+
+void PrintTo(const ScaledCase& c, std::ostream* out) {
+    *out << SDL_GetPixelFormatName(c.format) << " at scale " << c.scale;
+}
+
+class FrameCopyScaled : public testing::TestWithParam<ScaledCase> {};
+
+void expectBlocks(const SDL_Surface& surface, const Bitmap& frame, int scale) {
+    for (int y = 0; y < frame.height() * scale; ++y)
+        for (int x = 0; x < frame.width() * scale; ++x) {
+            SDL_Color got = surfacePixel(surface, x, y);
+            SDL_Color wanted = representable(*surface.format, frame.pixel(x / scale, y / scale));
+            ASSERT_TRUE(got.r == wanted.r && got.g == wanted.g && got.b == wanted.b)
+                << "device pixel (" << x << "," << y << ") of frame pixel (" << x / scale << "," << y / scale << ") is "
+                << int(got.r) << "," << int(got.g) << "," << int(got.b);
+        }
+}
+
+TEST_P(FrameCopyScaled, EveryPixelIsABlockOfItsColour) {
+    const int scale = GetParam().scale;
+    Bitmap frame(7, 5, true);
+    paintPattern(frame);
+    Surface surface = makeSurface(GetParam().format, 7 * scale, 5 * scale);
+    ASSERT_TRUE(surface) << SDL_GetError();
+    DesktopFrameCopy copy;
+
+    DesktopFrameCopy::Band band = copy.copy(frame, *surface, scale, DesktopFrameCopy::everyRow);
+    EXPECT_EQ(band.top, 0);
+    EXPECT_EQ(band.bottom, 5 * scale);
+    expectBlocks(*surface, frame, scale);
+
+    frame.setPixel(6, 3, RGB(250, 1, 2));
+    band = copy.copy(frame, *surface, scale, DesktopFrameCopy::Band{3, 4});
+    EXPECT_EQ(band.top, 3 * scale);
+    EXPECT_EQ(band.bottom, 4 * scale);
+    expectBlocks(*surface, frame, scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, FrameCopyScaled,
+                         testing::Values(ScaledCase{SDL_PIXELFORMAT_RGB888, 2}, ScaledCase{SDL_PIXELFORMAT_RGB888, 3},
+                                         ScaledCase{SDL_PIXELFORMAT_RGB565, 2}, ScaledCase{SDL_PIXELFORMAT_RGB24, 3},
+                                         ScaledCase{SDL_PIXELFORMAT_ABGR8888, 4}));
 
 }  // namespace

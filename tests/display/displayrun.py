@@ -42,9 +42,9 @@ class DisplayRun:
             path = os.path.join(self.artifacts, "%s-failure-%d-%s.png" % (self.name, self.failures, kind))
             image.save_png(path)
             message += "\n  %s saved as %s" % (kind, path)
-        output = self.program.output().strip()
+        output = self.program.errors().strip()
         if output:
-            message += "\n  program output:\n    " + output.replace("\n", "\n    ")
+            message += "\n  program output (this start):\n    " + output.replace("\n", "\n    ")
         raise CheckFailed(message)
 
     def require(self, condition, message):

@@ -8,8 +8,10 @@ SCREEN_SIZE = (1024, 768)
 WINDOW_ORIGIN = ((SCREEN_SIZE[0] - WINDOW_SIZE[0]) >> 1, (SCREEN_SIZE[1] - WINDOW_SIZE[1]) >> 1)
 
 ABOUT_BOX_TITLE = "about brisko music disk"
-# The native box centres its OK button this far above its bottom edge.
+# The box centres its OK button this far above its bottom edge: the
+# desktop backend's own box, and Wine's.
 ABOUT_BOX_OK_ABOVE_BOTTOM = 26
+WINE_ABOUT_BOX_OK_ABOVE_BOTTOM = 21
 
 
 class Button:
@@ -43,6 +45,8 @@ SCROLL_TRACK = (207, 79, 214, 181)
 # Each arrow click moves the scroll value by 0.05 of its travel, truncated
 # to whole pixels: the thumb's top after each of three clicks down.
 SCROLL_TOPS_AFTER_DOWNS = [82, 85, 88]
+# and how far a click on the up arrow moves it back.
+SCROLL_STEP_UP = 4
 VOLUME_THUMB_X = 35
 VOLUME_THUMB_TOP = 77
 VOLUME_THUMB_SIZE = (9, 8)

@@ -1,32 +1,42 @@
 #!/usr/bin/env python3
-"""End-to-end test of the program on a private X server: the window's
-placement, outline and pixels, its controls driven with real pointer input,
-window dragging, and the ways it ends.
+"""End-to-end test of the program on a private X server, with or without a
+window manager: the window's placement, outline and pixels, its controls
+driven with real pointer input, window dragging, and the ways it ends.
 
-  run_display_test.py --program PATH --res DIR --artifacts DIR [--wine] [--scenario NAME]
+  run_display_test.py --program PATH --res DIR --artifacts DIR [--wine] [--window-manager] [--scenario NAME]
 
 Scenarios: ui (the whole window, ending with the close button, then a
 second start for minimise); startup (the first picture where it belongs,
 then the close button: what a packaged program must pass); signals
-(SIGTERM and SIGINT end it through its shutdown: when idle, during a window
-drag, with the about box open; native only); no-display (native only)."""
+(SIGTERM and SIGINT in every state, the X server gone too, and the window
+manager's close; native only);
+display-loss (the X server ended under the program in every state; native
+only); about-load (the about box opened and closed many times on a busy
+machine); no-display (native only).
+
+Exits with 77 when the program cannot run on this machine (a 32-bit
+Windows build where the kernel refuses 32-bit programs)."""
 
 import argparse
+import contextlib
 import glob
 import os
 import shutil
-import signal
 import sys
 import time
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 
+import endings
 import layout
 import scenarios
 from displayrun import CheckFailed, DisplayRun
-from program import Program, WineProgram
+from program import Program, WineProgram, windows_program_bits
 from skin import Skin
-from xsession import REQUIRED_TOOLS, XSession
+from xsession import REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession
+
+SKIPPED = 77
+NATIVE_ONLY = ("signals", "display-loss", "no-display")
 
 
 def parse_arguments():
@@ -35,12 +45,15 @@ def parse_arguments():
     parser.add_argument("--res", required=True, help="the skin's files (res/)")
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
     parser.add_argument("--wine", action="store_true", help="run the Windows build under Wine")
-    parser.add_argument("--scenario", default="ui", choices=["ui", "startup", "signals", "no-display"])
+    parser.add_argument("--window-manager", action="store_true", help="run openbox on the X server")
+    parser.add_argument("--scenario", default="ui",
+                        choices=["ui", "startup", "signals", "display-loss", "about-load", "no-display"])
     return parser.parse_args()
 
 
-def missing_tools(wine):
-    needed = REQUIRED_TOOLS + (["wine", "wineserver"] if wine else [])
+def missing_tools(args):
+    needed = REQUIRED_TOOLS + (["wine", "wineserver"] if args.wine else []) + (
+        WINDOW_MANAGER_TOOLS if args.window_manager else [])
     return [tool for tool in needed if shutil.which(tool) is None]
 
 
@@ -68,25 +81,61 @@ def startup(run):
     scenarios.close_button(run)
 
 
-def signals(run):
-    for name, number in (("SIGTERM", signal.SIGTERM), ("SIGINT", signal.SIGINT)):
-        run.launch()
-        scenarios.interrupt_when_idle(run, name, number)
-    run.launch()
-    scenarios.interrupt_during_drag(run, "SIGTERM", signal.SIGTERM)
-    run.launch()
-    scenarios.interrupt_with_box_open(run, "SIGINT", signal.SIGINT)
-    run.launch()
-    scenarios.window_manager_close(run)
+class Skip(Exception):
+    """The program cannot run on this machine."""
+
+
+class Bench:
+    """What every run of one test shares: the program, the skin, where the
+    logs go. Each run gets an X server (and Wine prefix) of its own."""
+
+    def __init__(self, args, name, log):
+        self.args = args
+        self.name = name
+        self.log = log
+        self.skin = Skin(args.res)
+        self.log_path = os.path.join(args.artifacts, name + ".log")
+        self.server_log_path = os.path.join(args.artifacts, name + "-xvfb.log")
+        for path in (self.log_path, self.log_path + ".stdout", self.server_log_path):
+            with open(path, "wb"):
+                pass  # each test's output starts afresh
+
+    def program(self, session):
+        return (WineProgram if self.args.wine else Program)(self.args.program, session, self.log_path)
+
+    @contextlib.contextmanager
+    def run(self, before_start=None):
+        with open(self.server_log_path, "ab") as server_log, \
+                XSession(*layout.SCREEN_SIZE, server_log, window_manager=self.args.window_manager) as session:
+            program = self.program(session)
+            try:
+                if before_start:
+                    before_start(program)
+                run = DisplayRun(session, program, self.skin, self.args.artifacts, self.name, self.log)
+                self.log("X server %s%s" % (session.display, " with openbox" if self.args.window_manager else ""))
+                yield run
+            finally:
+                program.cleanup()
+
+
+def test_name(args):
+    if args.wine:
+        kind = "wine%d" % windows_program_bits(args.program)
+    else:
+        kind = "native"
+    return "display_%s%s_%s" % (kind, "_openbox" if args.window_manager else "", args.scenario.replace("-", "_"))
 
 
 def main():
     args = parse_arguments()
-    if args.wine and args.scenario != "ui":
-        print("FAIL: under Wine only the ui scenario runs")
+    if args.wine and args.scenario in NATIVE_ONLY:
+        print("FAIL: under Wine the %s scenario does not run" % args.scenario)
+        return 1
+    if not os.path.exists(args.program):
+        print("FAIL: no program at %s" % args.program)
         return 1
     started = time.monotonic()
-    name = "display_%s_%s" % ("wine" if args.wine else "native", args.scenario.replace("-", "_"))
+    name = test_name(args)
     os.makedirs(args.artifacts, exist_ok=True)
     for stale in glob.glob(os.path.join(args.artifacts, name + "-failure-*.png")):
         os.remove(stale)
@@ -94,43 +143,48 @@ def main():
     def log(message):
         print("[%6.2fs] %s" % (time.monotonic() - started, message), flush=True)
 
-    if not os.path.exists(args.program):
-        print("FAIL: no program at %s" % args.program)
-        return 1
     if args.scenario == "no-display":
         problems = scenarios.no_display(args.program, log)
         for problem in problems:
             print("FAIL: " + problem)
         return 1 if problems else 0
-    missing = missing_tools(args.wine)
+    missing = missing_tools(args)
     if missing:
         print("FAIL: the display test needs %s on the PATH" % ", ".join(missing))
         return 1
 
-    skin = Skin(args.res)
-    log_path = os.path.join(args.artifacts, name + ".log")
-    with open(log_path, "wb"):
-        pass  # each run's program output starts afresh
-    server_log_path = os.path.join(args.artifacts, name + "-xvfb.log")
-    with open(server_log_path, "wb") as server_log, XSession(*layout.SCREEN_SIZE, server_log) as session:
-        program = (WineProgram if args.wine else Program)(args.program, session, log_path)
-        run = DisplayRun(session, program, skin, args.artifacts, name, log)
-        log("X server %s" % session.display)
-        try:
-            if args.wine:
-                log("preparing a Wine prefix")
-                program.prepare()
+    bench = Bench(args, name, log)
+    if args.scenario in ("signals", "display-loss"):
+        failures = (endings.signals if args.scenario == "signals" else endings.display_loss)(bench, log)
+        if failures:
+            print("FAIL: %d cases (see above): %s" % (len(failures), "; ".join(failures)))
+            return 1
+        log("passed")
+        return 0
+
+    def prepare(program):
+        if not args.wine:
+            return
+        why_not = program.choose_loader()
+        if why_not:
+            raise Skip(why_not)
+        log("preparing a Wine prefix (%s)" % " ".join(program.launcher))
+        program.prepare()
+
+    try:
+        with bench.run(before_start=prepare) as run:
             if args.scenario == "ui":
                 ui(run, native=not args.wine)
             elif args.scenario == "startup":
                 startup(run)
             else:
-                signals(run)
-        except CheckFailed as failure:
-            print("FAIL: %s" % failure)
-            return 1
-        finally:
-            program.cleanup()
+                endings.about_box_under_load(run)
+    except Skip as skip:
+        print("SKIP: %s" % skip)
+        return SKIPPED
+    except CheckFailed as failure:
+        print("FAIL: %s" % failure)
+        return 1
     log("passed")
     return 0
 

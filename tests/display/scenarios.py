@@ -24,7 +24,20 @@ def placement(run):
     run.require(size == wanted_size, "window is %dx%d, expected %dx%d" % (size + wanted_size))
     position, wanted = (info["x"], info["y"]), layout.WINDOW_ORIGIN
     run.require(position == wanted, "window is at (%d,%d), expected centred at (%d,%d)" % (position + wanted))
-    run.log("title, size and centred position are right")
+    undecorated(run, info)
+    run.log("title, size and centred position are right, and no frame is drawn around the window")
+
+
+def undecorated(run, client):
+    """A window manager may put the window in a frame of its own, but that
+    frame must add nothing around it."""
+    extents = run.session.frame_extents(run.window)
+    run.require(extents in (None, (0, 0, 0, 0)), "the window manager frames the window with borders %s "
+                "(left, right, top, bottom)" % (extents,))
+    frame = run.session.top_level_info(run.window)
+    geometry = [(box["x"], box["y"], box["width"], box["height"]) for box in (frame, client)]
+    run.require(geometry[0] == geometry[1], "the top-level window holding the client is %dx%d at (%d,%d), "
+                "the client %dx%d at (%d,%d)" % (geometry[0][2:] + geometry[0][:2] + geometry[1][2:] + geometry[1][:2]))
 
 
 def animation_frame(run, shot):
@@ -129,44 +142,71 @@ def transport(run):
     run.log("play, pause and stop interlock")
 
 
-def open_about_box(run):
-    """Clicks info, checking its pressed image on the way; returns where the
-    box is."""
+def open_about_box(run, check_info_pressed=True):
+    """Clicks info (checking its pressed image on the way unless told not
+    to); returns the box's window and where it is."""
     run.move_to(layout.INFO.centre())
     run.session.press()
-    run.state.held.add("info")
-    run.expect_picture("info held")
+    if check_info_pressed:
+        run.state.held.add("info")
+        run.expect_picture("info held")
+        run.state.held.discard("info")
     run.session.release()
-    run.state.held.discard("info")
-    box = run.session.wait_for_window(layout.ABOUT_BOX_TITLE, 15)
+    box = run.session.wait_for_window(layout.ABOUT_BOX_TITLE, 15, alive=run.program.running)
     if box is None:
-        run.fail("no box titled %r appeared after a click on info" % layout.ABOUT_BOX_TITLE, run.session.screenshot())
+        run.fail("no box titled %r appeared after a click on info (program %s)" % (
+            layout.ABOUT_BOX_TITLE, run.program.state()), run.session.screenshot())
     info = run.session.window_info(box)
-    run.log("the about box is up (%dx%d at %d,%d)" % (info["width"], info["height"], info["x"], info["y"]))
+    info["window"] = box
     return info
+
+
+def click_ok(run, box):
+    run.session.click(box["x"] + box["width"] // 2, box["y"] + box["height"] - run.program.about_box_ok_above_bottom)
 
 
 def expect_box_closed(run, how):
     if not run.session.wait_for_no_window(layout.ABOUT_BOX_TITLE, 10):
         run.fail("the about box did not close on %s" % how, run.session.screenshot())
-    run.expect_picture("the window after the about box closed on %s" % how)
 
 
 def about_box(run):
-    """Info opens the about box, modal: the call returns once the box is
-    dismissed, and meanwhile the window still takes clicks (the box has no
-    owner)."""
+    """Info opens the about box over the window. The box is modal, but has
+    no owner: while it is up the window still takes presses, and what they
+    did shows once the box is gone (no frame is drawn meanwhile). A click
+    on OK closes it, and so does Return."""
     box = open_about_box(run)
-    # No frame is drawn while the box is up: the click shows once it closes.
+    below, above = run.session.stacking_order([run.window, box["window"]])
+    run.require(above > below, "the about box is below the window (stacking positions %d and %d)" % (above, below))
+    run.log("the about box is up over the window (%dx%d at %d,%d)" % (box["width"], box["height"], box["x"], box["y"]))
     run.click(layout.PLAY.centre())
     run.state.held.add("play")
-    # The click on the window may have taken the keyboard (Wine activates
-    # the window clicked); a click on the box's face gives it back.
+    run.click(layout.UP.centre())
+    run.state.scroll_top = max(layout.SCROLL_THUMB_TOP, run.state.scroll_top - layout.SCROLL_STEP_UP)
+    thumb = run.state.volume_thumb()
+    grip = (thumb[0] + 4, thumb[1] + 3)
+    run.move_to(grip)
+    run.session.press()
+    run.move_to((grip[0], grip[1] - 10))
+    run.session.release()
+    run.state.volume_top -= 10
+    # A click on a window brings it to the front, over the box.
+    run.session.bring_to_front(box["window"])
+    click_ok(run, box)
+    expect_box_closed(run, "a click on OK")
+    run.expect_picture("the window after the about box closed: a click on play, one on the up arrow and a volume drag"
+                       " made while it was up")
+    run.log("with the about box up, play, the up arrow and the volume thumb took presses; a click on OK closed it")
+    held_then_released(run, layout.STOP, lambda: run.state.held.discard("play"))
+    box = open_about_box(run, check_info_pressed=False)
+    # The click on info may have taken the keyboard (Wine activates the
+    # window clicked); a click on the box's face gives it back.
+    run.session.bring_to_front(box["window"])
     run.session.click(box["x"] + 4, box["y"] + 4)
     run.session.key("Return")
     expect_box_closed(run, "Return")
-    run.log("the window took a click while the about box was up; the box closed on Return")
-    held_then_released(run, layout.STOP, lambda: run.state.held.discard("play"))
+    run.expect_picture("the window after the about box closed on Return")
+    run.log("the about box closed on Return too")
 
 
 def about_boxes_stacked(run):
@@ -181,12 +221,13 @@ def about_boxes_stacked(run):
     run.session.key("Return")
     if run.session.wait_for_window_count(layout.ABOUT_BOX_TITLE, 1, 10) is None:
         run.fail("Return did not close just the top about box", run.session.screenshot())
+    run.session.bring_to_front(first["window"])
     run.session.click(first["x"] + 4, first["y"] + 4)
     time.sleep(0.3)
     run.require(run.session.find_windows(layout.ABOUT_BOX_TITLE), "a click beside OK closed the about box")
-    run.session.click(first["x"] + first["width"] // 2,
-                      first["y"] + first["height"] - layout.ABOUT_BOX_OK_ABOVE_BOTTOM)
+    click_ok(run, first)
     expect_box_closed(run, "a click on OK")
+    run.expect_picture("the window after the about boxes closed")
     run.log("a second about box opened over the first; Return closed the top one, a click on OK the other")
 
 
@@ -241,70 +282,72 @@ def close_button(run):
     run.log("the close button ended the program with exit code 0")
 
 
-def minimise_button(run, stays_on_screen):
-    """Minimising must not end the program. Without a window manager the
-    native window stays on the screen and keeps working; Wine leaves it
-    there too, but minimised: it shows its last picture and takes no input."""
+def click_minimise(run):
     run.move_to(layout.MINIMISE.centre())
     run.session.press()
     run.state.held.add(layout.MINIMISE.normal)
     run.expect_picture("minimise held")
     run.session.release()
     run.state.held.discard(layout.MINIMISE.normal)
-    time.sleep(0.5)
-    run.require(run.program.running(), "the program ended after a click on minimise")
-    if not stays_on_screen:
-        run.log("the program keeps running after minimise")
-        return
-    run.expect_picture("minimise released")
-    toggle(run, layout.PLAY, stays_on=True)
-    run.log("after minimise (no window manager) the window is still there and takes clicks")
-    close_button(run)
 
 
-def interrupt(run, name, number):
-    run.program.send_signal(number)
-    run.expect_exit(0, EXIT_TIMEOUT)
-    run.require(not run.session.find_windows(layout.WINDOW_TITLE), "the window is still there after %s" % name)
+def expect_iconic(run):
+    run.wait_until("the window manager did not make the window iconic (WM_STATE %s)" % run.session.wm_state(run.window),
+                   lambda: run.session.wm_state(run.window) == "Iconic")
 
 
-def interrupt_when_idle(run, name, number):
-    interrupt(run, name, number)
-    run.log("%s ended the program through its shutdown, exit code 0" % name)
-
-
-def interrupt_during_drag(run, name, number):
-    """While a drag goes on the program waits for pointer input only; the
-    request must still get through."""
-    run.move_to(layout.BARE_SKIN)
-    run.session.press()
-    origin = run.origin
-    run.move_to((layout.BARE_SKIN[0] + 10, layout.BARE_SKIN[1]))
-    moved = (origin[0] + 10, origin[1])
-    run.wait_until("the window did not follow the pointer to (%d,%d)" % moved, lambda: run.window_position() == moved)
-    try:
-        interrupt(run, name, number)
-    finally:
-        run.session.release()
-    run.log("%s during a window drag ended the program, exit code 0" % name)
-
-
-def interrupt_with_box_open(run, name, number):
-    run.click(layout.INFO.centre())
-    if run.session.wait_for_window(layout.ABOUT_BOX_TITLE, 15) is None:
-        run.fail("no box titled %r appeared after a click on info" % layout.ABOUT_BOX_TITLE, run.session.screenshot())
-    interrupt(run, name, number)
-    run.require(not run.session.find_windows(layout.ABOUT_BOX_TITLE), "the about box is still there after %s" % name)
-    run.log("%s with the about box open ended the program, exit code 0" % name)
+def minimise_button(run, stays_on_screen):
+    """Minimising must not end the program. A window manager makes the
+    window iconic; the program keeps composing meanwhile, and once restored
+    the window is whole and working. Without a window manager the native
+    window stays on the screen and keeps working; Wine leaves it there too,
+    but minimised: it shows its last picture and takes no input. Either
+    way the window manager's close then ends the program."""
+    click_minimise(run)
+    if run.session.with_window_manager:
+        expect_iconic(run)
+        composes_while_iconic(run)
+        run.session.activate(run.window)
+        run.wait_until("after activation the window is still %s" % run.session.wm_state(run.window),
+                       lambda: run.session.wm_state(run.window) == "Normal")
+        run.expect_picture("the window restored")
+        animation(run)
+        toggle(run, layout.PLAY, stays_on=True)
+        run.log("activated by the window manager, the window came back whole and takes clicks")
+    else:
+        time.sleep(0.5)
+        run.require(run.program.running(), "the program ended after a click on minimise")
+        if stays_on_screen:
+            run.expect_picture("minimise released")
+            toggle(run, layout.PLAY, stays_on=True)
+            run.log("after minimise (no window manager) the window is still there and takes clicks")
+        else:
+            run.log("the program keeps running after minimise")
+    window_manager_close(run)
 
 
 def window_manager_close(run):
     """The window manager's close reaches the program as WM_CLOSE, so it
-    shuts down through its own sequence."""
-    wmclose.request_close(run.session.display, run.window)
+    ends through its own shutdown. With no window manager on the server,
+    the test sends the WM_DELETE_WINDOW message one would."""
+    if run.session.with_window_manager:
+        run.session.close(run.window)
+    else:
+        wmclose.request_close(run.session.display, run.window)
     run.expect_exit(0, EXIT_TIMEOUT)
     run.require(not run.session.find_windows(layout.WINDOW_TITLE), "the window is still there after the close request")
-    run.log("the window manager's close ended the program, exit code 0")
+    run.log("the window manager's close ended the program with exit code 0")
+
+
+def composes_while_iconic(run):
+    """Frames cost CPU time: the count must go on growing."""
+    start = run.program.cpu_seconds()
+    run.require(start is not None, "the program ended when minimised")
+    run.wait_until("the program used no CPU time in 5 s while iconic: it stopped composing (%s)" % run.program.state(),
+                   lambda: (run.program.cpu_seconds() or 0) > start, timeout=5.0)
+    run.require(run.session.wm_state(run.window) == "Iconic", "the window did not stay iconic")
+    run.log("iconic, and the program goes on composing (CPU time %.2f s, then %.2f s)" % (
+        start, run.program.cpu_seconds() or 0))
 
 
 def no_display(program_path, log):

@@ -1,22 +1,35 @@
-"""A private X server (Xvfb) for one test run, and the X tools the test
-drives it with: window look-up, pointer input, root colour, screenshots."""
+"""A private X server (Xvfb) for one test run, optionally with a window
+manager on it, and the X tools the test drives it with: window look-up and
+state, pointer input, root colour, screenshots."""
 
 import os
 import re
 import subprocess
+import tempfile
 import time
 
+import xlib
 from image import Image
 
-REQUIRED_TOOLS = ["Xvfb", "xdotool", "xsetroot", "xwininfo", "import"]
+REQUIRED_TOOLS = ["Xvfb", "xdotool", "xsetroot", "xwininfo", "xprop", "import"]
+WINDOW_MANAGER_TOOLS = ["openbox", "wmctrl"]
+# The packaged configuration, so that a user's own cannot change the test;
+# but new windows that ask for no place of their own go to the top-left of
+# the free area instead of its centre, so that only the program's own
+# placement can centre its window.
+OPENBOX_CONFIG = "/etc/xdg/openbox/rc.xml"
+OPENBOX_CENTRES = "<center>yes</center>"
 
 
 class XSession:
-    def __init__(self, width, height, log):
+    def __init__(self, width, height, log, window_manager=False):
         self.width = width
         self.height = height
         self.log = log
+        self.with_window_manager = window_manager
         self.server = None
+        self.window_manager = None
+        self.config = None
         self.display = None
 
     def __enter__(self):
@@ -40,15 +53,46 @@ class XSession:
         if not number:
             raise RuntimeError("Xvfb did not start (see the log)")
         self.display = ":" + number
+        if self.with_window_manager:
+            self.start_window_manager()
+
+    def start_window_manager(self):
+        """Openbox, once it manages the screen: it names its check window
+        on the root."""
+        with open(OPENBOX_CONFIG) as packaged:
+            config = packaged.read()
+        if OPENBOX_CENTRES not in config:
+            raise RuntimeError("%s no longer says %s" % (OPENBOX_CONFIG, OPENBOX_CENTRES))
+        self.config = tempfile.NamedTemporaryFile("w", prefix="brisko-openbox-", suffix=".xml")
+        self.config.write(config.replace(OPENBOX_CENTRES, "<center>no</center>"))
+        self.config.flush()
+        self.window_manager = subprocess.Popen(["openbox", "--sm-disable", "--config-file", self.config.name],
+                                               env=self.environment(), stdout=subprocess.DEVNULL, stderr=self.log,
+                                               stdin=subprocess.DEVNULL)
+        deadline = time.monotonic() + 15
+        while "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
+            if self.window_manager.poll() is not None:
+                raise RuntimeError("openbox exited with %d (see the log)" % self.window_manager.returncode)
+            if time.monotonic() > deadline:
+                raise RuntimeError("openbox did not take the screen within 15 s")
+            time.sleep(0.05)
 
     def stop(self):
-        if self.server and self.server.poll() is None:
-            self.server.terminate()
-            try:
-                self.server.wait(10)
-            except subprocess.TimeoutExpired:
-                self.server.kill()
-                self.server.wait()
+        for process in (self.window_manager, self.server):
+            if process and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        if self.config:
+            self.config.close()
+
+    def kill_server(self, number):
+        """Ends the X server with this signal, under whatever runs on it."""
+        self.server.send_signal(number)
+        self.server.wait(10)
 
     def environment(self, extra=None):
         env = dict(os.environ)
@@ -106,6 +150,48 @@ class XSession:
 
         return {"title": title.group(1) if title else None, "x": number("Absolute upper-left X"),
                 "y": number("Absolute upper-left Y"), "width": number("Width"), "height": number("Height")}
+
+    def property(self, window, name):
+        """xprop's line for the property, or "" when the window has none
+        (or is gone)."""
+        text = self.run("xprop", "-id", str(window), name, check=False)
+        return "" if "not found" in text or "no such" in text else text
+
+    def wm_state(self, window):
+        """Normal, Iconic or Withdrawn, as the window manager set WM_STATE;
+        None without one."""
+        found = re.search(r"window state: (\w+)", self.property(window, "WM_STATE"))
+        return found.group(1) if found else None
+
+    def frame_extents(self, window):
+        """(left, right, top, bottom) of the window manager's frame, or None
+        when it set none."""
+        found = re.search(r"=\s*(\d+), (\d+), (\d+), (\d+)", self.property(window, "_NET_FRAME_EXTENTS"))
+        return tuple(int(n) for n in found.groups()) if found else None
+
+    def top_level_info(self, window):
+        """Position and size of the root's child that holds the window: its
+        frame, under a reparenting window manager."""
+        return self.window_info(xlib.top_level(self.display, window))
+
+    def stacking_order(self, windows):
+        return xlib.stacking_order(self.display, windows)
+
+    # Asking the window manager.
+
+    def activate(self, window):
+        self.run("wmctrl", "-i", "-a", "0x%x" % window)
+
+    def bring_to_front(self, window):
+        """As a user would: through the window manager, or else straight."""
+        if self.with_window_manager:
+            self.activate(window)
+        else:
+            self.run("xdotool", "windowraise", str(window))
+        time.sleep(0.1)
+
+    def close(self, window):
+        self.run("wmctrl", "-i", "-c", "0x%x" % window)
 
     # The root window and the screen.
 

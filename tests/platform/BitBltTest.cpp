@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "LayerTestSupport.h"
+#include "layer/Headless.h"
 
 namespace {
 
@@ -82,6 +83,42 @@ TEST_F(BlockCopy, OverlappingCopyWithinOneBitmapReadsEveryPixelBeforeOverwriting
                 return landed ? patternColour(fromX, fromY) : patternColour(x, y);
             }));
         }
+}
+
+// A copy to a window writes only the rows whose pixels differ, and tells the
+// backend which those are: a frame is mostly the one before it again.
+TEST_F(BlockCopy, ACopyToAWindowReportsTheRowsItChanged) {
+    registerTestClass();
+    HWND window = createTestWindow(0, 0, 12, 10);
+    HDC windowDC = GetDC(window);
+    Dib frame = makeDib(12, 10, true);
+    frame.fill(patternColour);
+    HDC memory = CreateCompatibleDC(nullptr);
+    SelectObject(memory, frame.handle);
+
+    ASSERT_TRUE(BitBlt(windowDC, 0, 0, 12, 10, memory, 0, 0, SRCCOPY));
+    EXPECT_EQ(layer::headless::lastPresentedRows(), std::make_pair(0, 10)) << "the first frame";
+
+    ASSERT_TRUE(BitBlt(windowDC, 0, 0, 12, 10, memory, 0, 0, SRCCOPY));
+    auto unchanged = layer::headless::lastPresentedRows();
+    EXPECT_EQ(unchanged.first, unchanged.second) << "the same frame again";
+
+    frame.setPixel(11, 3, RGB(1, 2, 3));
+    frame.setPixel(0, 6, RGB(4, 5, 6));
+    ASSERT_TRUE(BitBlt(windowDC, 0, 0, 12, 10, memory, 0, 0, SRCCOPY));
+    EXPECT_EQ(layer::headless::lastPresentedRows(), std::make_pair(3, 7));
+
+    ASSERT_TRUE(BitBlt(windowDC, 2, 5, 4, 4, memory, 0, 0, SRCCOPY));
+    EXPECT_EQ(layer::headless::lastPresentedRows(), std::make_pair(5, 9)) << "a block copied lower down";
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) {
+            COLORREF wanted = (x >= 2 && x < 6 && y >= 5 && y < 9) ? frame.pixel(x - 2, y - 5) : frame.pixel(x, y);
+            COLORREF shown = 0;
+            ASSERT_TRUE(layer::headless::windowPixel(x, y, shown));
+            ASSERT_EQ(shown, wanted) << "window pixel (" << x << "," << y << ")";
+        }
+    DeleteDC(memory);
+    ReleaseDC(window, windowDC);
 }
 
 }  // namespace

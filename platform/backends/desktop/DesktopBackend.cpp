@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "DesktopScale.h"
 #include "DesktopSignals.h"
 #include "Layer.h"
 #include "Window.h"
@@ -17,6 +18,10 @@
 namespace layer {
 
 namespace {
+
+// However quiet the connection looks, SDL is pumped at least this often, for
+// whatever its own machinery may hold.
+constexpr LONGLONG pumpAtLeastEveryTicks = DesktopBackend::ticksPerSecond / 10;
 
 // How long a blocking wait for input lasts before it looks at the signal flag
 // and the connection again, so that a Ctrl+C or the end of the X server during
@@ -90,6 +95,7 @@ bool DesktopBackend::startVideo(std::string& whyNot) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             video_ = Video::Ready;
             x11Pointer_ = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
+            if (x11Pointer_) scale_ = DesktopScale::ofDesktop();
             // The raw X events carry the pointer's screen position.
             if (x11Pointer_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
         } else {
@@ -106,6 +112,12 @@ SIZE DesktopBackend::screenSize() {
     SDL_DisplayMode mode;
     if (!startVideo(whyNot) || SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{0, 0};
     return SIZE{mode.w, mode.h};
+}
+
+int DesktopBackend::scale() {
+    std::string whyNot;
+    startVideo(whyNot);
+    return scale_;
 }
 
 LONGLONG DesktopBackend::counter() {
@@ -153,7 +165,7 @@ bool DesktopBackend::showWindow(Window& window, std::string& whyNot) {
         return false;
     }
     if (!startVideo(whyNot)) return false;
-    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, whyNot);
+    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, scale_, whyNot);
     if (!opened) return false;
     window.backendData = opened.get();
     watchConnection(*opened);
@@ -178,7 +190,8 @@ void DesktopBackend::hideWindow(Window& window) {
 
 void DesktopBackend::present(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
-    if (shown && !displayLost_) shown->show(window.surface);
+    Window::Rows changed = window.takeChanged();
+    if (shown && !displayLost_ && !changed.empty()) shown->show(window.surface, {changed.top, changed.bottom});
 }
 
 void DesktopBackend::reshape(Window& window) {
@@ -188,7 +201,7 @@ void DesktopBackend::reshape(Window& window) {
 
 void DesktopBackend::place(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
-    if (shown && !displayLost_) shown->moveTo(window.x, window.y);
+    if (shown && !displayLost_) shown->moveTo(window.deviceX, window.deviceY);
 }
 
 // With no window manager nothing takes the window off the screen; it stays
@@ -221,12 +234,14 @@ bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
         if (takeQueued(event)) break;
         // Without a window (or box), or without a display, no input will ever come.
         if (video_ != Video::Ready || displayLost_ || (windows_.empty() && boxes_.empty())) return false;
-        if (displayJustLost()) {
+        X11Connection::State state = connection_.state();
+        if (state == X11Connection::State::Closed) {
+            reportLostDisplay();
             event = eventAt(BackendEvent::Type::DisplayLost, lastCursor_);
             break;
         }
         SDL_Event sdlEvent;
-        if (SDL_PollEvent(&sdlEvent) == 1) {
+        if (needsPump(state) && SDL_PollEvent(&sdlEvent) == 1) {
             if (translate(sdlEvent, event)) break;
             continue;
         }
@@ -246,15 +261,24 @@ void DesktopBackend::waitForInput() const {
         sleepFor(restNanoseconds);
 }
 
+// Pumping SDL costs a few system calls on the X connection; a frame with
+// nothing new from the server and nothing in SDL's queue has no need of it.
+bool DesktopBackend::needsPump(X11Connection::State state) {
+    LONGLONG now = counter();
+    if (state == X11Connection::State::Quiet && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
+        now - lastPump_ < pumpAtLeastEveryTicks)
+        return false;
+    lastPump_ = now;
+    return true;
+}
+
 // Noticed before SDL reads from the connection, so that neither SDL nor Xlib
 // ever meets its end. The program then closes as asked; should that not be
 // over soon, it ends anyway.
-bool DesktopBackend::displayJustLost() {
-    if (!connection_.closed()) return false;
+void DesktopBackend::reportLostDisplay() {
     displayLost_ = true;
     X11Connection::reportLost(connection_.name());
     DesktopSignals::endWithin(DesktopSignals::shutdownDeadlineSeconds, displayLostExitCode);
-    return true;
 }
 
 bool DesktopBackend::translate(const SDL_Event& sdlEvent, BackendEvent& event) {
@@ -348,7 +372,7 @@ int DesktopBackend::messageBox(HWND, const char* text, const char* caption, UINT
     std::string whyNot;
     std::unique_ptr<DesktopMessageBox> box;
     if (displayLost_) return IDOK;
-    if (startVideo(whyNot)) box = DesktopMessageBox::open(caption, text);
+    if (startVideo(whyNot)) box = DesktopMessageBox::open(caption, text, scale_);
     if (box) {
         runMessageBox(*box);
         if (displayLost_) box->abandon();

@@ -28,6 +28,7 @@ public:
     ~DesktopBackend() override;
 
     SIZE screenSize() override;
+    int scale() override;
     LONGLONG counterFrequency() override { return ticksPerSecond; }
     LONGLONG counter() override;
     void sleep(DWORD milliseconds) override;
@@ -61,13 +62,15 @@ private:
     bool translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent& event);
     void runMessageBox(DesktopMessageBox& box);
     void watchConnection(const DesktopWindow& window);
-    bool displayJustLost();
+    void reportLostDisplay();
+    bool needsPump(X11Connection::State state);
     void waitForInput() const;
     void abandonWindows();
 
     Video video_ = Video::NotTried;
     std::string videoError_;
     bool x11Pointer_ = false;
+    int scale_ = 1;
     X11Connection connection_;
     bool displayLost_ = false;
     POINT lastCursor_{0, 0};
@@ -75,6 +78,7 @@ private:
     std::deque<BackendEvent> queued_;
     std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top
     int idleSpins_ = 0;
+    LONGLONG lastPump_ = 0;
 };
 
 }  // namespace layer

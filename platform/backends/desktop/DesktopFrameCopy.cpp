@@ -64,46 +64,64 @@ void convertRow(const Bitmap& frame, SDL_Surface& surface, int y, int width) {
     for (int x = 0; x < width; ++x) pixels[x] = layout.pixel(source + 3 * x);
 }
 
+// Widens a converted row in place, from its right end so that no pixel is
+// overwritten before it has been read, each pixel becoming scale copies.
+void widenRow(uint8_t* row, int width, int scale, int bytesPerPixel) {
+    for (int x = width - 1; x >= 0; --x) {
+        const uint8_t* pixel = row + std::ptrdiff_t(x) * bytesPerPixel;
+        uint8_t wide[4];
+        std::memcpy(wide, pixel, std::size_t(bytesPerPixel));
+        for (int copy = scale - 1; copy >= 0; --copy)
+            std::memcpy(row + (std::ptrdiff_t(x) * scale + copy) * bytesPerPixel, wide, std::size_t(bytesPerPixel));
+    }
+}
+
+// Frame row y as the scale rows of its block on the surface.
+void convertBlockRow(const Bitmap& frame, SDL_Surface& surface, int y, int width, int scale) {
+    if (scale == 1) {
+        convertRow(frame, surface, y, width);
+        return;
+    }
+    int top = y * scale;
+    // Converted into the block's first row, then widened there.
+    uint8_t* first = surfaceRow(surface, top);
+    const uint8_t* source = frame.row(y);
+    SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_BGR24, source, frame.stride(), surface.format->format, first,
+                      surface.pitch);
+    int bytesPerPixel = surface.format->BytesPerPixel;
+    widenRow(first, width, scale, bytesPerPixel);
+    for (int copy = 1; copy < scale; ++copy)
+        std::memcpy(surfaceRow(surface, top + copy), first, std::size_t(width) * scale * bytesPerPixel);
+}
+
 }  // namespace
 
 void DesktopFrameCopy::forget() {
-    last_.clear();
     pixels_ = nullptr;
     width_ = height_ = 0;
 }
 
-bool DesktopFrameCopy::sameTarget(const SDL_Surface& surface, int width, int height) const {
-    return surface.pixels == pixels_ && width == width_ && height == height_;
+bool DesktopFrameCopy::sameTarget(const SDL_Surface& surface, int width, int height, int scale) const {
+    return surface.pixels == pixels_ && width == width_ && height == height_ && scale == scale_;
 }
 
-bool DesktopFrameCopy::rowChanged(const Bitmap& frame, int y) const {
-    return std::memcmp(frame.row(y), last_.data() + std::size_t(y) * width_ * 3, std::size_t(width_) * 3) != 0;
-}
-
-void DesktopFrameCopy::remember(const Bitmap& frame, int y) {
-    std::memcpy(last_.data() + std::size_t(y) * width_ * 3, frame.row(y), std::size_t(width_) * 3);
-}
-
-DesktopFrameCopy::Band DesktopFrameCopy::copy(const Bitmap& frame, SDL_Surface& surface) {
-    int width = std::min(frame.width(), surface.w);
-    int height = std::min(frame.height(), surface.h);
+DesktopFrameCopy::Band DesktopFrameCopy::copy(const Bitmap& frame, SDL_Surface& surface, int scale, Band rows) {
+    scale = std::max(scale, 1);
+    int width = std::min(frame.width(), surface.w / scale);
+    int height = std::min(frame.height(), surface.h / scale);
     if (width <= 0 || height <= 0 || !surface.pixels) return Band{};
-    bool everyRow = !sameTarget(surface, width, height);
-    if (everyRow) {
+    if (!sameTarget(surface, width, height, scale)) {
         pixels_ = surface.pixels;
         width_ = width;
         height_ = height;
-        last_.assign(std::size_t(width) * height * 3, 0);
+        scale_ = scale;
+        rows = everyRow;
     }
-    Band changed{height, 0};
-    for (int y = 0; y < height; ++y) {
-        if (!everyRow && !rowChanged(frame, y)) continue;
-        convertRow(frame, surface, y, width);
-        remember(frame, y);
-        changed.top = std::min(changed.top, y);
-        changed.bottom = y + 1;
-    }
-    return changed.empty() ? Band{} : changed;
+    int top = std::max(rows.top, 0);
+    int bottom = std::min(rows.bottom, height);
+    if (top >= bottom) return Band{};
+    for (int y = top; y < bottom; ++y) convertBlockRow(frame, surface, y, width, scale);
+    return Band{top * scale, bottom * scale};
 }
 
 }  // namespace layer

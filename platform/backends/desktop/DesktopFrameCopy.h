@@ -1,13 +1,15 @@
 // Copies the frames of a window (24-bit B,G,R rows of the layer) into the SDL
 // surface the display gave it, in whatever pixel format that surface has.
 //
-// Most of a frame is the same as the one before it, so only the rows that
-// differ from the last frame copied are converted, and only their band needs
-// to go to the screen: the frame then on the screen is still the whole new one.
+// The layer knows which rows of a frame hold new pixels (a frame is mostly the
+// one before it again), so only those are converted, and only their band
+// needs to go to the screen. A surface it has not filled before gets every row.
+//
+// On a scaled screen every pixel of the frame becomes a scale x scale block
+// of exactly its colour.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 struct SDL_Surface;
 
@@ -17,31 +19,30 @@ class Bitmap;
 
 class DesktopFrameCopy {
 public:
-    // Rows [top, bottom) changed; empty when top == bottom.
+    // Rows [top, bottom); empty when top >= bottom.
     struct Band {
         int top = 0;
         int bottom = 0;
         bool empty() const { return top >= bottom; }
     };
+    static constexpr Band everyRow{0, 0x7FFFFFFF};
 
-    // Copies the overlap of the frame and the surface, both from their
-    // top-left corner, and returns the rows that changed. A surface other
-    // than the last one (or of another size) gets every row. The surface
-    // must be locked if it needs locking.
-    Band copy(const Bitmap& frame, SDL_Surface& surface);
+    // Copies the given rows of the frame (within the overlap of the frame,
+    // scaled, and the surface, both from their top-left corner) and returns
+    // the surface's rows that were written. The surface must be locked if it
+    // needs locking.
+    Band copy(const Bitmap& frame, SDL_Surface& surface, int scale, Band rows);
 
     // The next copy converts every row, whatever the surface holds.
     void forget();
 
 private:
-    bool sameTarget(const SDL_Surface& surface, int width, int height) const;
-    bool rowChanged(const Bitmap& frame, int y) const;
-    void remember(const Bitmap& frame, int y);
+    bool sameTarget(const SDL_Surface& surface, int width, int height, int scale) const;
 
-    std::vector<uint8_t> last_;  // the rows last copied, width * 3 bytes each
     const void* pixels_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    int scale_ = 1;
 };
 
 }  // namespace layer

@@ -73,13 +73,14 @@ std::optional<DesktopMessageBox::Picture> DesktopMessageBox::draw(const std::str
     return Picture{*surface, ok};
 }
 
-std::unique_ptr<DesktopMessageBox> DesktopMessageBox::open(const char* caption, const char* text) {
+std::unique_ptr<DesktopMessageBox> DesktopMessageBox::open(const char* caption, const char* text, int scale) {
     std::optional<Picture> picture = draw(text);
     if (!picture) return nullptr;
-    SDL_Window* window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          picture->pixels.width(), picture->pixels.height(), SDL_WINDOW_HIDDEN);
+    SDL_Window* window =
+        SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, picture->pixels.width() * scale,
+                         picture->pixels.height() * scale, SDL_WINDOW_HIDDEN);
     if (!window) return nullptr;
-    std::unique_ptr<DesktopMessageBox> box(new DesktopMessageBox(window, std::move(*picture)));
+    std::unique_ptr<DesktopMessageBox> box(new DesktopMessageBox(window, std::move(*picture), scale));
     SDL_ShowWindow(window);
     box->repaint();
     // Without a window manager nothing hands the keyboard to a new window.
@@ -89,8 +90,8 @@ std::unique_ptr<DesktopMessageBox> DesktopMessageBox::open(const char* caption, 
     return box;
 }
 
-DesktopMessageBox::DesktopMessageBox(SDL_Window* window, Picture picture)
-    : window_(window), id_(SDL_GetWindowID(window)), picture_(std::move(picture)) {}
+DesktopMessageBox::DesktopMessageBox(SDL_Window* window, Picture picture, int scale)
+    : window_(window), id_(SDL_GetWindowID(window)), picture_(std::move(picture)), scale_(scale) {}
 
 DesktopMessageBox::~DesktopMessageBox() {
     if (window_) SDL_DestroyWindow(window_);
@@ -100,15 +101,16 @@ void DesktopMessageBox::repaint() {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     copy_.forget();
-    copy_.copy(picture_.pixels, *surface);
+    copy_.copy(picture_.pixels, *surface, scale_, DesktopFrameCopy::everyRow);
     SDL_UpdateWindowSurface(window_);
 }
 
 bool DesktopMessageBox::isOkClick(const SDL_Event& event) const {
     if (event.button.windowID != id_ || event.button.button != SDL_BUTTON_LEFT) return false;
     const RECT& ok = picture_.okButton;
-    return event.button.x >= ok.left && event.button.x < ok.right && event.button.y >= ok.top &&
-           event.button.y < ok.bottom;
+    int x = event.button.x / scale_;
+    int y = event.button.y / scale_;
+    return event.button.x >= 0 && event.button.y >= 0 && x >= ok.left && x < ok.right && y >= ok.top && y < ok.bottom;
 }
 
 bool DesktopMessageBox::take(const SDL_Event& event) {

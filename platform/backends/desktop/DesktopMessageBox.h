@@ -23,8 +23,9 @@ namespace layer {
 
 class DesktopMessageBox {
 public:
-    // Null when the box cannot be drawn (no usable font) or shown.
-    static std::unique_ptr<DesktopMessageBox> open(const char* caption, const char* text);
+    // Null when the box cannot be drawn (no usable font) or shown. Each of
+    // its pixels is shown as a scale x scale block, like the program's.
+    static std::unique_ptr<DesktopMessageBox> open(const char* caption, const char* text, int scale = 1);
     ~DesktopMessageBox();
     DesktopMessageBox(const DesktopMessageBox&) = delete;
     DesktopMessageBox& operator=(const DesktopMessageBox&) = delete;
@@ -50,7 +51,7 @@ public:
     static std::optional<Picture> draw(const std::string& text);
 
 private:
-    DesktopMessageBox(SDL_Window* window, Picture picture);
+    DesktopMessageBox(SDL_Window* window, Picture picture, int scale);
     void repaint();
     bool isOkClick(const SDL_Event& event) const;
     bool closes(const SDL_Event& event);
@@ -58,6 +59,7 @@ private:
     SDL_Window* window_;
     uint32_t id_;
     Picture picture_;
+    int scale_;
     DesktopFrameCopy copy_;
     bool dismissed_ = false;
 };

@@ -2,20 +2,22 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "Window.h"
 
 namespace layer {
 
-std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, std::string& whyNot) {
+std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, int scale, std::string& whyNot) {
     // Created hidden so that the outline and the first pixels are in place
     // before the window is mapped.
-    SDL_Window* created = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width, window.height,
-                                           SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    SDL_Window* created = SDL_CreateWindow(window.title.c_str(), window.deviceX, window.deviceY, window.width * scale,
+                                           window.height * scale, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!created) {
         whyNot = std::string("no window (SDL: ") + SDL_GetError() + ")";
         return nullptr;
     }
-    std::unique_ptr<DesktopWindow> opened(new DesktopWindow(created));
+    std::unique_ptr<DesktopWindow> opened(new DesktopWindow(created, scale));
     // The software surface is made before the shape is set: making it must
     // not replace the X window the shape belongs to.
     if (!SDL_GetWindowSurface(created)) {
@@ -29,19 +31,19 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, std::st
     return opened;
 }
 
-DesktopWindow::DesktopWindow(SDL_Window* window)
-    : window_(window), id_(SDL_GetWindowID(window)), x11_(X11Window::of(window)) {}
+DesktopWindow::DesktopWindow(SDL_Window* window, int scale)
+    : window_(window), id_(SDL_GetWindowID(window)), scale_(scale), x11_(X11Window::of(window)) {}
 
 DesktopWindow::~DesktopWindow() {
     if (window_) SDL_DestroyWindow(window_);
 }
 
-void DesktopWindow::show(const Bitmap& frame) {
+void DesktopWindow::show(const Bitmap& frame, DesktopFrameCopy::Band rows) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface) return;
     bool locked = SDL_MUSTLOCK(surface);
     if (locked && SDL_LockSurface(surface) != 0) return;
-    DesktopFrameCopy::Band changed = copy_.copy(frame, *surface);
+    DesktopFrameCopy::Band changed = copy_.copy(frame, *surface, scale_, rows);
     if (locked) SDL_UnlockSurface(surface);
     if (changed.empty()) return;
     SDL_Rect band{0, changed.top, surface->w, changed.bottom - changed.top};
@@ -52,7 +54,16 @@ void DesktopWindow::show(const Bitmap& frame) {
 // again is all a repaint needs.
 void DesktopWindow::repaint() { SDL_UpdateWindowSurface(window_); }
 
-void DesktopWindow::reshape(const Window& window) { x11_.setShape(window.region ? &window.region->rects() : nullptr); }
+// Each rectangle of the region covers whole blocks, so the outline is exact.
+void DesktopWindow::reshape(const Window& window) {
+    if (!window.region) {
+        x11_.setShape(nullptr);
+        return;
+    }
+    std::vector<RECT> blocks = window.region->rects();
+    for (RECT& r : blocks) r = RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
+    x11_.setShape(&blocks);
+}
 
 void DesktopWindow::moveTo(int x, int y) { SDL_SetWindowPosition(window_, x, y); }
 

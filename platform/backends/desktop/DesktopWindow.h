@@ -21,19 +21,20 @@ class Window;
 class DesktopWindow {
 public:
     // Creates the window where the layer's window is, with its size, title,
-    // region and current pixels, and puts it on the screen. Null, with the
-    // reason, when SDL cannot.
-    static std::unique_ptr<DesktopWindow> open(const Window& window, std::string& whyNot);
+    // region and current pixels, each pixel a scale x scale block, and puts
+    // it on the screen. Null, with the reason, when SDL cannot.
+    static std::unique_ptr<DesktopWindow> open(const Window& window, int scale, std::string& whyNot);
     ~DesktopWindow();
     DesktopWindow(const DesktopWindow&) = delete;
     DesktopWindow& operator=(const DesktopWindow&) = delete;
 
-    // Shows a whole new frame (sending only the rows that changed).
-    void show(const Bitmap& frame);
+    // Shows a new frame, of which only these rows changed.
+    void show(const Bitmap& frame, DesktopFrameCopy::Band changed = DesktopFrameCopy::everyRow);
     // Shows the last frame again, for parts of the window that were covered.
     void repaint();
     // Follows the layer window's region (null: the whole rectangle).
     void reshape(const Window& window);
+    // To a place in device pixels.
     void moveTo(int x, int y);
     void minimize();
 
@@ -45,10 +46,11 @@ public:
     const X11Window& x11() const { return x11_; }
 
 private:
-    explicit DesktopWindow(SDL_Window* window);
+    DesktopWindow(SDL_Window* window, int scale);
 
     SDL_Window* window_;
     uint32_t id_;
+    int scale_;
     X11Window x11_;
     DesktopFrameCopy copy_;
 };

@@ -37,15 +37,15 @@ int reportError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
-bool X11Connection::closed() const {
-    if (!display_) return false;
+X11Connection::State X11Connection::state() const {
+    if (!display_) return State::Pending;
     pollfd connection{ConnectionNumber(display_), POLLIN, 0};
     int ready = 0;
     do {
         ready = poll(&connection, 1, 0);
     } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return false;
-    if (connection.revents & (POLLHUP | POLLERR | POLLNVAL)) return true;
+    if (ready <= 0) return XEventsQueued(display_, QueuedAlready) > 0 ? State::Pending : State::Quiet;
+    if (connection.revents & (POLLHUP | POLLERR | POLLNVAL)) return State::Closed;
     // Readable: either the server has something to say, or the connection
     // ended, which reads as zero bytes.
     char next = 0;
@@ -53,7 +53,8 @@ bool X11Connection::closed() const {
     do {
         peeked = recv(connection.fd, &next, 1, MSG_PEEK | MSG_DONTWAIT);
     } while (peeked < 0 && errno == EINTR);
-    return peeked == 0 || (peeked < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+    bool ended = peeked == 0 || (peeked < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+    return ended ? State::Closed : State::Pending;
 }
 
 void X11Connection::waitForInput(int milliseconds) const {

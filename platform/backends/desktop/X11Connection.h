@@ -14,10 +14,13 @@ public:
 
     bool valid() const { return display_ != nullptr; }
 
-    // True once the server has closed the connection (it ended, or the
-    // connection broke). Looks without reading, so Xlib never gets to see
-    // the end itself.
-    bool closed() const;
+    // What the connection holds just now, found without reading from it (so
+    // that Xlib never gets to meet its end itself): nothing new; something
+    // for SDL to take (input from the server, or events Xlib has queued); or
+    // the end, the server having closed the connection or the connection
+    // broken.
+    enum class State { Quiet, Pending, Closed };
+    State state() const;
 
     // Blocks until the server sends something, or for at most this long.
     // Only what SDL has not yet taken from the connection counts, so call it

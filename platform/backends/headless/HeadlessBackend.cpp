@@ -37,7 +37,11 @@ void HeadlessBackend::hideWindow(Window& window) {
     lastMinimized_ = window.minimized;
 }
 
-void HeadlessBackend::present(Window&) { ++presents_; }
+void HeadlessBackend::present(Window& window) {
+    ++presents_;
+    Window::Rows rows = window.takeChanged();
+    lastPresentedRows_ = {rows.top, rows.bottom};
+}
 
 void HeadlessBackend::place(Window& window) {
     lastPosition_ = POINT{window.x, window.y};

@@ -47,6 +47,7 @@ public:
     uint64_t idleLimitMs_ = 60'000;
     bool timedOut_ = false;
     int presents_ = 0;
+    std::pair<int, int> lastPresentedRows_{0, 0};
     int sleeps_ = 0;
     bool boxOpen_ = false;
     std::vector<headless::MessageBoxRecord> boxes_;

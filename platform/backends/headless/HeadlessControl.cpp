@@ -112,6 +112,7 @@ SIZE windowSize() {
     return backend.lastPicture_ ? SIZE{backend.lastPicture_->width(), backend.lastPicture_->height()} : SIZE{0, 0};
 }
 
+std::pair<int, int> lastPresentedRows() { return headlessBackend().lastPresentedRows_; }
 int presentCount() { return headlessBackend().presents_; }
 int frameSleeps() { return headlessBackend().sleeps_; }
 bool windowMinimized() {

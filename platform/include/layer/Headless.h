@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace layer::headless {
@@ -60,6 +61,9 @@ POINT windowDevicePosition();
 std::string windowTitle();
 SIZE windowSize();
 int presentCount();
+// The rows [first, second) of the window that the last copy to it changed;
+// equal when it changed none.
+std::pair<int, int> lastPresentedRows();
 int frameSleeps();  // calls of Sleep so far
 bool windowMinimized();
 const std::vector<MessageBoxRecord>& messageBoxes();
