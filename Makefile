@@ -22,13 +22,23 @@ JOBS := $(shell nproc)
 
 .PHONY: deps build run test bench clean dist
 
+# What the tests need beyond the builds. llvm-14 holds llvm-symbolizer-14, which
+# clang's sanitizers run to name the functions in a report (and so to match
+# tests/lsan.supp); clang only recommends it. openbox and wmctrl: the display
+# tests' window manager and its remote control. wine32 runs the 32-bit program
+# where the kernel runs 32-bit code; it needs the i386 architecture.
+PACKAGES += llvm-14 openbox wmctrl wine32:i386
+FOREIGN_ARCH := i386
+
 deps:
+	@dpkg --print-foreign-architectures | grep -qx $(FOREIGN_ARCH) || { \
+		echo "Adding the $(FOREIGN_ARCH) architecture"; $(SUDO) dpkg --add-architecture $(FOREIGN_ARCH); }
 	@missing=$$(for p in $(PACKAGES); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:" $$missing; \
 		$(SUDO) apt-get update -qq && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
 build: deps
@@ -54,6 +64,14 @@ test: deps
 	cmake --preset native-fuzz
 	cmake --build --preset native-fuzz -j $(JOBS)
 	ctest --preset native-fuzz
+
+# make test on a new minimal Debian 12 root, to check that make deps installs
+# everything (as root; downloads about a gigabyte; see the script's options).
+.PHONY: fresh-machine-check
+fresh-machine-check:
+	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
+	$(SUDO) tools/fresh-machine-check.sh
 
 bench: build
 	./build/native/bench/frame_bench
