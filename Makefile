@@ -67,11 +67,18 @@ test: deps
 
 # make test on a new minimal Debian 12 root, to check that make deps installs
 # everything (as root; downloads about a gigabyte; see the script's options).
-.PHONY: fresh-machine-check
-fresh-machine-check:
+.PHONY: fresh-machine-check fresh-package-check debootstrap-tool
+fresh-machine-check: debootstrap-tool
+	$(SUDO) tools/fresh-machine-check.sh
+
+# The package make dist writes, installed with apt on a new minimal Debian 12
+# root and started there on a virtual display (the script's package mode).
+fresh-package-check: dist debootstrap-tool
+	$(SUDO) tools/fresh-machine-check.sh package
+
+debootstrap-tool:
 	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
 		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
-	$(SUDO) tools/fresh-machine-check.sh
 
 bench: build
 	./build/native/bench/frame_bench
