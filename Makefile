@@ -1,6 +1,8 @@
 # Two commands for a fresh Debian 12 machine:
 #   make run    installs what is missing, builds the program and opens its window
 #   make test   installs what is missing, builds every preset and runs every test suite
+# and one for a release:
+#   make dist   writes the Windows zip and the Debian package into dist/
 
 PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	libgtest-dev libgmock-dev libbenchmark-dev \
@@ -9,10 +11,16 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	wine wine64 xvfb xdotool imagemagick x11-xserver-utils x11-utils \
 	clang libclang-rt-14-dev
 
+# The release packages and their checks: CPack finds the programs to give
+# dpkg-shlibdeps with file, dpkg-shlibdeps computes the package's Depends, and
+# lintian, desktop-file-validate and man check the package.
+DIST_PACKAGES := file dpkg-dev lintian desktop-file-utils man-db
+PACKAGES += $(DIST_PACKAGES)
+
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench clean dist
 
 # What the tests need beyond the builds. llvm-14 holds llvm-symbolizer-14, which
 # clang's sanitizers run to name the functions in a report (and so to match
@@ -59,17 +67,36 @@ test: deps
 
 # make test on a new minimal Debian 12 root, to check that make deps installs
 # everything (as root; downloads about a gigabyte; see the script's options).
-.PHONY: fresh-machine-check
-fresh-machine-check:
+.PHONY: fresh-machine-check fresh-package-check debootstrap-tool
+fresh-machine-check: debootstrap-tool
+	$(SUDO) tools/fresh-machine-check.sh
+
+# The package make dist writes, installed with apt on a new minimal Debian 12
+# root and started there on a virtual display (the script's package mode).
+fresh-package-check: dist debootstrap-tool
+	$(SUDO) tools/fresh-machine-check.sh package
+
+debootstrap-tool:
 	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
 		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
-	$(SUDO) tools/fresh-machine-check.sh
 
 bench: build
 	./build/native/bench/frame_bench
 
 clean:
-	rm -rf build
+	rm -rf build dist
+
+# The zip of the 32-bit Windows program and the Debian package, through CPack.
+dist: deps
+	cmake --preset native
+	cmake --build --preset native -j $(JOBS)
+	cmake --preset windows-x86
+	cmake --build --preset windows-x86 -j $(JOBS)
+	rm -rf dist
+	cpack --preset deb
+	cpack --preset windows-zip
+	rm -rf dist/_CPack_Packages
+	ls -l dist
 
 # The whole program's CPU use at 50 frames a second, side by side with a
 # reference loop and the Windows builds under Wine, each on a virtual X display.

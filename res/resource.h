@@ -1,8 +1,10 @@
-/* The program's resources: the window region and the skin's bitmaps. The
-   resource script and the program both take the numbers from here. */
+/* The program's resources: the window region and the skin's bitmaps, and
+   the icon of the program file. The resource script and the program both
+   take the numbers from here. */
 #ifndef BRISKO_RESOURCE_H
 #define BRISKO_RESOURCE_H
 
+#define IDI_PROGRAM 100
 #define IDR_REGION 130
 #define IDB_ANIM_FIRST 135
 #define IDB_ANIM_1 136

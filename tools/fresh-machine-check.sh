@@ -6,10 +6,20 @@
 # and tests use. It downloads about a gigabyte and runs every build, so it is
 # not part of `make test`.
 #
+# The package mode checks the Debian package that `make dist` writes instead:
+# apt installs it into a root that has nothing but minbase, so the program
+# finds there only what its Depends brought, and the program must start in
+# that root on a virtual display and end with exit code 0 on its close control.
+# The X server and the display test run on this machine (they need what
+# `make deps` installs here); the root gets the server's socket through a bind
+# mount of /tmp/.X11-unix and nothing else.
+#
 # Needs: root (for debootstrap, chroot and mount), and debootstrap.
 #
 # Usage: tools/fresh-machine-check.sh [options] [MODE]
 #   MODE              test (the default): `make deps`, then `make test`
+#                     package: install the .deb with apt and start the program
+#   --deb FILE        the package for the package mode (default: the newest dist/brisko_*.deb)
 #   --root DIR        where to build the root (default /var/tmp/brisko-fresh-root)
 #   --rev REV         the revision to clone (default HEAD; uncommitted changes are not used)
 #   --keep            keep the root afterwards (by default it is removed)
@@ -31,6 +41,7 @@ MIRROR=
 SECURITY_MIRROR=
 APT_CACHE=
 MODE="test"
+DEB=
 
 STEP="start"
 STEP_BEGAN=
@@ -55,6 +66,7 @@ parse_args() {
             --reuse) REUSE=yes; KEEP=yes ;;
             --mirror) MIRROR=${2:?--mirror needs a URL}; shift ;;
             --apt-cache) APT_CACHE=${2:?--apt-cache needs a directory}; shift ;;
+            --deb) DEB=${2:?--deb needs a file}; shift ;;
             -h|--help) usage; exit 0 ;;
             -*) usage >&2; fail "unknown option $1" ;;
             *) MODE=$1 ;;
@@ -62,8 +74,8 @@ parse_args() {
         shift
     done
     case "$MODE" in
-        test) ;;
-        *) fail "unknown mode '$MODE' (known: test)" ;;
+        test|package) ;;
+        *) fail "unknown mode '$MODE' (known: test, package)" ;;
     esac
     ROOT=$(realpath -m "$ROOT")
     case "$ROOT" in
@@ -81,6 +93,18 @@ check_needs() {
     command -v debootstrap >/dev/null || [ -x /usr/sbin/debootstrap ] ||
         missing+=("debootstrap (apt-get install debootstrap)")
     command -v git >/dev/null || missing+=("git")
+    if [ "$MODE" = package ]; then
+        local tool
+        for tool in python3 Xvfb xdotool xsetroot xwininfo import; do
+            command -v "$tool" >/dev/null || missing+=("$tool for the display test (make deps installs it)")
+        done
+        [ -n "$DEB" ] || DEB=$(ls -t "$(source_tree)"/dist/brisko_*.deb 2>/dev/null | head -n 1)
+        if [ -n "$DEB" ] && [ -f "$DEB" ]; then
+            DEB=$(realpath "$DEB")
+        else
+            missing+=("a package: run make dist, or name one with --deb")
+        fi
+    fi
     if [ ${#missing[@]} -gt 0 ]; then
         printf 'fresh-machine-check needs: %s\n' "${missing[@]}" >&2
         exit 2
@@ -149,7 +173,9 @@ make_root() {
         echo "removing the previous root in $ROOT"
         remove_root
     fi
-    local options=(--variant=minbase "--include=make,git,ca-certificates")
+    local options=(--variant=minbase)
+    # The package mode's root gets nothing but what apt installs with the package.
+    [ "$MODE" = package ] || options+=("--include=make,git,ca-certificates")
     if [ -n "$APT_CACHE" ]; then
         mkdir -p "$APT_CACHE"
         options+=("--cache-dir=$APT_CACHE")
@@ -284,6 +310,60 @@ cleanup() {
     exit "$status"
 }
 
+# The working tree this script is in: the package mode takes the display test from it.
+source_tree() {
+    cd "$(dirname "$0")/.." && pwd
+}
+
+installed_packages() {
+    enter_root "dpkg-query -W -f='\${Package}\n'" | sort
+}
+
+install_package() {
+    local name before brought missing
+    name=$(basename "$DEB")
+    before=$(installed_packages)
+    cp "$DEB" "$ROOT/tmp/$name"
+    echo "the root has $(echo "$before" | wc -l) packages; apt installs $name"
+    enter_root "apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends /tmp/$name >/tmp/apt.log 2>&1" || {
+        tail -n 30 "$ROOT/tmp/apt.log" >&2
+        return 1
+    }
+    brought=$(comm -13 <(echo "$before") <(installed_packages))
+    echo "apt installed $(echo "$brought" | wc -l) packages:" $brought
+    missing=$(enter_root "ldd /usr/bin/brisko" | grep 'not found' || true)
+    [ -z "$missing" ] || fail "libraries the package's dependencies did not bring: $missing"
+    echo "ldd /usr/bin/brisko: every library found"
+    [ -f "$ROOT/usr/share/applications/brisko.desktop" ] || fail "the package installed no desktop entry"
+}
+
+start_installed_program() {
+    local said status=0 launcher=$ROOT.brisko
+    said=$(enter_root "/usr/bin/brisko" 2>&1 >/dev/null) || status=$?
+    echo "without a display: exit code $status, \"$said\""
+    [ "$status" -eq 1 ] && [[ "$said" == "brisko: cannot open its window: no display"* ]] ||
+        fail "without a display the program should print why and exit with 1"
+    mkdir -p "$ROOT/tmp/.X11-unix"
+    bind_private /tmp/.X11-unix "$ROOT/tmp/.X11-unix"
+    # The display test starts this in place of the program: the installed
+    # program, in the root, on the display the test gives it.
+    printf '#!/bin/sh\nexec chroot "%s" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin DISPLAY="$DISPLAY" /usr/bin/brisko\n' \
+        "$ROOT" >"$launcher"
+    chmod +x "$launcher"
+    python3 -B "$(source_tree)/tests/display/run_display_test.py" --program "$launcher" \
+        --res "$(source_tree)/res" --artifacts "$ROOT.artifacts" --scenario startup || {
+        echo "the display test's screenshots and logs are in $ROOT.artifacts" >&2
+        return 1
+    }
+    rm -rf "$launcher" "$ROOT.artifacts"
+}
+
+mode_package() {
+    timed "install the package" install_package
+    timed "start the program" start_installed_program
+}
+
 mode_test() {
     timed "make deps" enter_root "cd $SOURCE_DIR && make deps"
     timed "make test" enter_root "cd $SOURCE_DIR && make test"
@@ -298,7 +378,7 @@ main() {
     trap 'exit 130' INT
     trap 'exit 143' TERM
     timed "make the root" make_root
-    timed "clone" clone_source
+    [ "$MODE" = package ] || timed "clone" clone_source
     STEP="mount"
     mount_root
     "mode_$MODE"

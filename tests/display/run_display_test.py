@@ -9,8 +9,10 @@ driven with real pointer input, window dragging, and the ways it ends.
 Scenarios: ui (the whole window, ending with the close button, then a
 second start for minimise); scaled (the window's placement, picture and
 input shape, presses on a button's edges, a volume drag, a window drag and
-the close button; with --scale); signals (SIGTERM and SIGINT in every state,
-the X server gone too, and the window manager's close; native only);
+the close button; with --scale); startup (the first picture where it
+belongs, then the close button: what a packaged program must pass); signals
+(SIGTERM and SIGINT in every state, the X server gone too, and the window
+manager's close; native only);
 display-loss (the X server ended under the program in every state; native
 only); about-load (the about box opened and closed many times on a busy
 machine); no-display (native only).
@@ -53,7 +55,7 @@ def parse_arguments():
     parser.add_argument("--wine", action="store_true", help="run the Windows build under Wine")
     parser.add_argument("--window-manager", action="store_true", help="run openbox on the X server")
     parser.add_argument("--scenario", default="ui",
-                        choices=["ui", "scaled", "signals", "display-loss", "about-load", "no-display"])
+                        choices=["ui", "scaled", "startup", "signals", "display-loss", "about-load", "no-display"])
     parser.add_argument("--scale", type=int, default=1, help="the whole number the desktop asks to scale by")
     parser.add_argument("--scale-by", default="variable", choices=["variable", "resource"],
                         help="ask by the GDK_SCALE variable or by the Xft.dpi X resource")
@@ -97,6 +99,12 @@ def scaled(run):
     scenarios.push_buttons(run)
     scenarios.volume_drag(run)
     scenarios.caption_drag(run, repaints_while_dragged=True)
+    scenarios.close_button(run)
+
+
+def startup(run):
+    run.launch()
+    scenarios.placement(run)
     scenarios.close_button(run)
 
 
@@ -234,6 +242,8 @@ def main():
                 ui(run, native=not args.wine)
             elif args.scenario == "scaled":
                 scaled(run)
+            elif args.scenario == "startup":
+                startup(run)
             else:
                 endings.about_box_under_load(run)
     except Skip as skip:

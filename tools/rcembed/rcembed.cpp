@@ -4,7 +4,10 @@
 //
 // Understood: #include "header" (whose #define NAME NUMBER lines name the
 // identifiers), comments, and entries "ID TYPE "file"". A BITMAP loses its
-// 14-byte file header, as the resource compiler strips it.
+// 14-byte file header, as the resource compiler strips it. Left out, as the
+// layer has no use for them: other preprocessor lines, ICON entries (the
+// icon of the program file; windows get the stock icon) and VERSIONINFO
+// blocks (the file's version details).
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -63,6 +66,28 @@ int resolveId(const std::string& word, const std::map<std::string, int>& names) 
     return found->second;
 }
 
+// Reads past the rest of a VERSIONINFO statement: its fixed lines, then
+// its BEGIN ... END block with the blocks nested in it.
+void skipVersionInfo(std::istream& in) {
+    int depth = 0;
+    bool begun = false;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(stripComment(line));
+        std::string word;
+        while (words >> word) {
+            if (word == "BEGIN" || word == "{") {
+                ++depth;
+                begun = true;
+            } else if (word == "END" || word == "}") {
+                --depth;
+            }
+        }
+        if (begun && depth == 0) return;
+    }
+    fail("VERSIONINFO without its END");
+}
+
 std::vector<Entry> parseScript(const std::filesystem::path& script) {
     std::ifstream in(script);
     if (!in) fail("cannot read " + script.string());
@@ -79,7 +104,14 @@ std::vector<Entry> parseScript(const std::filesystem::path& script) {
             readDefines(folder / unquote(file), names);
             continue;
         }
-        if (!(words >> type >> file)) fail("cannot read the entry: " + line);
+        if (first[0] == '#') continue;
+        if (!(words >> type)) fail("cannot read the entry: " + line);
+        if (type == "VERSIONINFO") {
+            skipVersionInfo(in);
+            continue;
+        }
+        if (!(words >> file)) fail("cannot read the entry: " + line);
+        if (type == "ICON") continue;
         Entry entry{resolveId(first, names), unquote(type), readFile(folder / unquote(file))};
         if (entry.type == "BITMAP") {
             if (entry.bytes.size() < 14 || entry.bytes[0] != 'B' || entry.bytes[1] != 'M')

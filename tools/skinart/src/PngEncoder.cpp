@@ -1,6 +1,7 @@
 #include "PngEncoder.h"
 
 #include "ByteWriter.h"
+#include "Deflate.h"
 
 #include <algorithm>
 #include <array>
@@ -24,15 +25,16 @@ constexpr std::array<std::uint32_t, 256> makeCrcTable() {
 
 constexpr auto kCrcTable = makeCrcTable();
 
-// Filter type 0 (none) in front of every row, as the format requires.
-std::vector<std::uint8_t> scanlines(const Image& image) {
+// Filter type 0 (none) in front of every row, as the format requires;
+// `pixel` appends one pixel's channels.
+template <typename Picture, typename AppendPixel>
+std::vector<std::uint8_t> scanlines(const Picture& image, int channels, AppendPixel pixel) {
     std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<std::size_t>((image.width() * 3 + 1) * image.height()));
+    raw.reserve(static_cast<std::size_t>((image.width() * channels + 1) * image.height()));
     for (int y = 0; y < image.height(); ++y) {
         raw.push_back(0);
         for (int x = 0; x < image.width(); ++x) {
-            const Rgb c = image.at(x, y);
-            raw.insert(raw.end(), {c.r, c.g, c.b});
+            pixel(raw, x, y);
         }
     }
     return raw;
@@ -56,6 +58,15 @@ std::vector<std::uint8_t> zlibStored(std::span<const std::uint8_t> raw) {
     return out.take();
 }
 
+std::vector<std::uint8_t> zlibCompressed(std::span<const std::uint8_t> raw) {
+    ByteWriter out;
+    out.u8(0x78);
+    out.u8(0x01);
+    out.append(Deflate::compress(raw));
+    out.u32be(PngEncoder::adler32(raw));
+    return out.take();
+}
+
 void writeChunk(ByteWriter& out, std::string_view type, std::span<const std::uint8_t> data) {
     ByteWriter typed;
     for (char c : type) {
@@ -67,16 +78,27 @@ void writeChunk(ByteWriter& out, std::string_view type, std::span<const std::uin
     out.u32be(PngEncoder::crc32(typed.bytes()));
 }
 
-std::vector<std::uint8_t> headerChunk(const Image& image) {
+// Colour types: 2 is truecolour RGB, 6 truecolour with alpha.
+std::vector<std::uint8_t> headerChunk(int width, int height, std::uint8_t colourType) {
     ByteWriter ihdr;
-    ihdr.u32be(static_cast<std::uint32_t>(image.width()));
-    ihdr.u32be(static_cast<std::uint32_t>(image.height()));
+    ihdr.u32be(static_cast<std::uint32_t>(width));
+    ihdr.u32be(static_cast<std::uint32_t>(height));
     ihdr.u8(8);  // bits per channel
-    ihdr.u8(2);  // truecolour RGB
+    ihdr.u8(colourType);
     ihdr.u8(0);  // deflate
     ihdr.u8(0);  // adaptive filtering
     ihdr.u8(0);  // not interlaced
     return ihdr.take();
+}
+
+std::vector<std::uint8_t> pngFile(std::span<const std::uint8_t> header, std::span<const std::uint8_t> zlibData) {
+    static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    ByteWriter out;
+    out.append(kSignature);
+    writeChunk(out, "IHDR", header);
+    writeChunk(out, "IDAT", zlibData);
+    writeChunk(out, "IEND", {});
+    return out.take();
 }
 
 }  // namespace
@@ -101,11 +123,17 @@ std::uint32_t PngEncoder::adler32(std::span<const std::uint8_t> data) {
 }
 
 std::vector<std::uint8_t> PngEncoder::encode(const Image& image) {
-    static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    ByteWriter out;
-    out.append(kSignature);
-    writeChunk(out, "IHDR", headerChunk(image));
-    writeChunk(out, "IDAT", zlibStored(scanlines(image)));
-    writeChunk(out, "IEND", {});
-    return out.take();
+    const auto raw = scanlines(image, 3, [&image](std::vector<std::uint8_t>& out, int x, int y) {
+        const Rgb c = image.at(x, y);
+        out.insert(out.end(), {c.r, c.g, c.b});
+    });
+    return pngFile(headerChunk(image.width(), image.height(), 2), zlibStored(raw));
+}
+
+std::vector<std::uint8_t> PngEncoder::encode(const RgbaImage& image) {
+    const auto raw = scanlines(image, 4, [&image](std::vector<std::uint8_t>& out, int x, int y) {
+        const Rgb c = image.at(x, y);
+        out.insert(out.end(), {c.r, c.g, c.b, image.alpha(x, y)});
+    });
+    return pngFile(headerChunk(image.width(), image.height(), 6), zlibCompressed(raw));
 }

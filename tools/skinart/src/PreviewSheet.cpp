@@ -1,7 +1,6 @@
 #include "PreviewSheet.h"
 
 #include "Painter.h"
-#include "SkinLayout.h"
 #include "WindowRegion.h"
 
 #include <algorithm>
@@ -12,12 +11,6 @@ namespace {
 
 constexpr int kWindowScale = 3;
 constexpr int kSheetScale = 6;
-
-struct Placement {
-    const char* fileName;
-    int x;
-    int y;
-};
 
 void checkerOutside(Image& window) {
     const WindowRegion& region = WindowRegion::skin();
@@ -33,26 +26,7 @@ void checkerOutside(Image& window) {
 }  // namespace
 
 Image PreviewSheet::window(const SkinCatalogue& skin) {
-    using namespace SkinLayout;
-    Image window = skin.image("background.bmp");
-    Painter p(window);
-    const Placement placements[] = {
-        {"info.bmp", kInfo.left, kInfo.top},
-        {"close.bmp", kClose.left, kClose.top},
-        {"minimise.bmp", kMinimise.left, kMinimise.top},
-        {"pause.bmp", kPause.left, kPause.top},
-        {"play.bmp", kPlay.left, kPlay.top},
-        {"stop.bmp", kStop.left, kStop.top},
-        {"record.bmp", kRecord.left, kRecord.top},
-        {"down.bmp", kDownArrow.left, kDownArrow.top},
-        {"up.bmp", kUpArrow.left, kUpArrow.top},
-        {"thumb.bmp", kScrollTrack.left, kScrollTrack.top},
-        {"volume_thumb.bmp", kVolumeTrack.left, kVolumeTrack.top},
-        {"anim0.bmp", kAnimationBar.left, kAnimationBar.top},
-    };
-    for (const Placement& place : placements) {
-        p.blit(skin.image(place.fileName), place.x, place.y);
-    }
+    Image window = skin.windowAtRest();
     checkerOutside(window);
     return window.scaled(kWindowScale);
 }

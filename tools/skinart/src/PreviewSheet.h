@@ -6,9 +6,8 @@
 // Pictures for judging the art by eye, never shipped.
 class PreviewSheet {
 public:
-    // The window as the program shows it at rest: background, every button
-    // in its normal state, thumbs at the top of their tracks, animation
-    // frame 0. Pixels outside the region are a checker pattern. Scaled 3x.
+    // The window at rest (SkinCatalogue::windowAtRest), pixels outside the
+    // region a checker pattern, scaled 3x.
     static Image window(const SkinCatalogue& skin);
 
     // Every bitmap except the background, normal beside pressed, on a grey

@@ -3,6 +3,11 @@
 #include "BackgroundArt.h"
 #include "BmpEncoder.h"
 #include "ButtonArt.h"
+#include "IcoEncoder.h"
+#include "IconArt.h"
+#include "Painter.h"
+#include "PngEncoder.h"
+#include "SkinLayout.h"
 #include "StripeAnimation.h"
 #include "ThumbArt.h"
 #include "WindowRegion.h"
@@ -49,6 +54,45 @@ std::vector<SkinCatalogue::Bitmap> buildBitmaps() {
 
 SkinCatalogue::SkinCatalogue() : bitmaps_(buildBitmaps()) {}
 
+Image SkinCatalogue::windowAtRest() const {
+    using namespace SkinLayout;
+    struct Placement {
+        const char* fileName;
+        int x;
+        int y;
+    };
+    const Placement placements[] = {
+        {"info.bmp", kInfo.left, kInfo.top},
+        {"close.bmp", kClose.left, kClose.top},
+        {"minimise.bmp", kMinimise.left, kMinimise.top},
+        {"pause.bmp", kPause.left, kPause.top},
+        {"play.bmp", kPlay.left, kPlay.top},
+        {"stop.bmp", kStop.left, kStop.top},
+        {"record.bmp", kRecord.left, kRecord.top},
+        {"down.bmp", kDownArrow.left, kDownArrow.top},
+        {"up.bmp", kUpArrow.left, kUpArrow.top},
+        {"thumb.bmp", kScrollTrack.left, kScrollTrack.top},
+        {"volume_thumb.bmp", kVolumeTrack.left, kVolumeTrack.top},
+        {"anim0.bmp", kAnimationBar.left, kAnimationBar.top},
+    };
+    Image window = image("background.bmp");
+    Painter painter(window);
+    for (const Placement& place : placements) {
+        painter.blit(image(place.fileName), place.x, place.y);
+    }
+    return window;
+}
+
+RgbaImage SkinCatalogue::icon(int size) const {
+    // Small icons show the body alone: with the side panel too, the whole
+    // window would leave the display only a few pixels high.
+    constexpr int kWholeWindowFrom = 64;
+    const WindowRegion& region = WindowRegion::skin();
+    const Rect bounds = region.bounds();
+    const Rect body{bounds.left, bounds.top, SkinLayout::kRedSquare.left - 13, bounds.bottom};
+    return IconArt::icon(windowAtRest(), region, size >= kWholeWindowFrom ? bounds : body, size);
+}
+
 const Image& SkinCatalogue::image(const std::string& fileName) const {
     for (const Bitmap& b : bitmaps_) {
         if (b.fileName == fileName) {
@@ -64,6 +108,14 @@ std::vector<SkinCatalogue::File> SkinCatalogue::files() const {
         result.push_back({b.fileName, BmpEncoder::encode(b.image)});
     }
     result.push_back({kRegionFileName, WindowRegion::skin().toRgnData()});
+    std::vector<RgbaImage> icoImages;
+    for (int size : kIcoSizes) {
+        icoImages.push_back(icon(size));
+    }
+    result.push_back({kIconFileName, IcoEncoder::encode(icoImages)});
+    for (int size : kPngIconSizes) {
+        result.push_back({"icon-" + std::to_string(size) + ".png", PngEncoder::encode(icon(size))});
+    }
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Image.h"
+#include "RgbaImage.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -23,6 +24,11 @@ public:
 
     static constexpr int kRegionId = 130;
     static constexpr const char* kRegionFileName = "region.bin";
+    // The program's icon for Windows, and the same icon as PNG files for
+    // desktop menus, one per size ("icon-<size>.png").
+    static constexpr const char* kIconFileName = "brisko.ico";
+    static constexpr int kIcoSizes[] = {16, 24, 32, 48, 64, 256};
+    static constexpr int kPngIconSizes[] = {16, 32, 48, 64, 128, 256};
 
     SkinCatalogue();
 
@@ -30,7 +36,15 @@ public:
     // Throws std::out_of_range for a name not in the catalogue.
     const Image& image(const std::string& fileName) const;
 
-    // The encoded files, bitmaps first, region last.
+    // The window as the program shows it at rest: background, every button
+    // in its normal state, thumbs at the top of their tracks, animation
+    // frame 0. Pixels outside the region are the background's.
+    Image windowAtRest() const;
+
+    // The icon at one size, drawn from the window at rest.
+    RgbaImage icon(int size) const;
+
+    // The encoded files: bitmaps, the region, the .ico, the PNG icons.
     std::vector<File> files() const;
     void writeTo(const std::filesystem::path& directory) const;
 

@@ -69,16 +69,25 @@ SKINART_TEST(catalogueHasEveryBitmapAtItsLayoutSize) {
     }
 }
 
-SKINART_TEST(filesAreCompleteBmpsAndTheRegion) {
+SKINART_TEST(filesAreCompleteBmpsTheRegionAndTheIcons) {
     const auto files = skin().files();
-    CHECK_EQ(files.size(), skin().bitmaps().size() + 1);
-    for (std::size_t i = 0; i < skin().bitmaps().size(); ++i) {
+    const std::size_t bitmaps = skin().bitmaps().size();
+    CHECK_EQ(files.size(), bitmaps + 2 + std::size(SkinCatalogue::kPngIconSizes));
+    for (std::size_t i = 0; i < bitmaps; ++i) {
         const Image& image = skin().bitmaps()[i].image;
         const std::size_t expected = 54 + static_cast<std::size_t>(BmpEncoder::stride(image.width()) * image.height());
         CHECK_EQ(files[i].bytes.size(), expected);
     }
-    CHECK(files.back().fileName == "region.bin");
-    CHECK_EQ(files.back().bytes.size(), 1056U);
+    CHECK(files[bitmaps].fileName == "region.bin");
+    CHECK_EQ(files[bitmaps].bytes.size(), 1056U);
+    CHECK(files[bitmaps + 1].fileName == "brisko.ico");
+    CHECK_EQ(files[bitmaps + 1].bytes[4], std::size(SkinCatalogue::kIcoSizes));
+    for (std::size_t i = 0; i < std::size(SkinCatalogue::kPngIconSizes); ++i) {
+        const auto& png = files[bitmaps + 2 + i];
+        const int size = SkinCatalogue::kPngIconSizes[i];
+        CHECK(png.fileName == "icon-" + std::to_string(size) + ".png");
+        CHECK(png.bytes[1] == 'P' && png.bytes[18] * 256 + png.bytes[19] == size);  // the width
+    }
 }
 
 SKINART_TEST(outputIsTheSameOnEveryRun) {

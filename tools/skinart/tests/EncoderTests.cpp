@@ -2,6 +2,7 @@
 // stored-block zlib stream, the RGNDATA layout.
 
 #include "BmpEncoder.h"
+#include "Inflater.h"
 #include "PngEncoder.h"
 #include "TestHarness.h"
 
@@ -131,4 +132,21 @@ SKINART_TEST(pngStoredBlocksReassembleToTheScanlines) {
     // Row 37 starts with filter byte 0, then pixel (0, 37), then (1, 37).
     const std::size_t row = 37 * (200 * 3 + 1);
     CHECK(raw[row] == 0 && raw[row + 1] == 0 && raw[row + 2] == 37 && raw[row + 4] == 1);
+}
+
+SKINART_TEST(rgbaPngCarriesTheAlphaOfEveryPixelCompressed) {
+    RgbaImage image(3, 2);
+    image.set(0, 0, Rgb{10, 20, 30}, 255);
+    image.set(2, 1, Rgb{40, 50, 60}, 128);
+    const auto png = PngEncoder::encode(image);
+    CHECK(png[24] == 8 && png[25] == 6);  // 8 bits, truecolour with alpha
+    const std::size_t idat = 8 + 12 + 13;
+    const std::uint32_t length = u32be(png, idat);
+    CHECK(std::string_view(reinterpret_cast<const char*>(&png[idat + 4]), 4) == "IDAT");
+    CHECK(png[idat + 8] == 0x78 && png[idat + 9] == 0x01);
+    const std::vector<std::uint8_t> rows = Inflater::inflate(std::span(png).subspan(idat + 10, length - 2 - 4));
+    const std::vector<std::uint8_t> expected = {0, 10, 20, 30, 255, 0, 0, 0, 0, 0,  0,  0,  0,
+                                                0, 0,  0,  0,  0,   0, 0, 0, 0, 40, 50, 60, 128};
+    CHECK(rows == expected);
+    CHECK_EQ(u32be(png, idat + 8 + length - 4), PngEncoder::adler32(expected));
 }
