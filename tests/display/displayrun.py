@@ -6,6 +6,8 @@ are turned into device pixels here."""
 
 import os
 import re
+import shutil
+import subprocess
 import time
 
 import layout
@@ -102,10 +104,13 @@ class DisplayRun:
         self.window = self.session.wait_for_window(layout.WINDOW_TITLE, self.program.startup_timeout,
                                                    alive=self.program.running)
         if self.window is None:
-            self.fail("no window named %r appeared within %d s (program %s)" % (
+            running = self.program.running()
+            message = "no window named %r appeared within %d s (program %s)" % (
                 layout.WINDOW_TITLE, self.program.startup_timeout,
-                "still running" if self.program.running() else "exited with %s" % self.program.process.poll()),
-                self.session.screenshot())
+                "still running" if running else "exited with %s" % self.program.process.poll())
+            if running:
+                message += self.where_it_waits()
+            self.fail(message, self.session.screenshot())
         # Wine paints the root when a program starts: the colour goes on
         # once the window is up.
         self.session.set_root_colour(self.root_colour)
@@ -114,6 +119,19 @@ class DisplayRun:
         self.expect_picture("the first picture", timeout=15.0)
         self.log("window 0x%x is up" % self.window)
         return self.window
+
+    def where_it_waits(self):
+        """What a program that runs without a window is doing: its threads'
+        stacks (when gdb is there to read them) and the screen's windows."""
+        report = ""
+        if shutil.which("gdb"):
+            stacks = subprocess.run(["gdb", "-p", str(self.program.process.pid), "-batch", "-ex", "thread apply all bt"],
+                                    capture_output=True, timeout=60).stdout.decode(errors="replace")
+            frames = [line for line in stacks.splitlines() if line.startswith(("#", "Thread"))]
+            report += "\n  its stacks:\n    " + "\n    ".join(frames)
+        tree = self.session.run("xwininfo", "-root", "-tree", check=False)
+        report += "\n  the screen's windows:\n    " + tree.strip().replace("\n", "\n    ")
+        return report
 
     def window_position(self):
         info = self.session.window_info(self.window)
