@@ -191,7 +191,7 @@ void DesktopBackend::hideWindow(Window& window) {
 void DesktopBackend::present(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
     Window::Rows changed = window.takeChanged();
-    if (shown && !displayLost_ && !changed.empty()) shown->show(window.surface, {changed.top, changed.bottom});
+    if (shown && !displayLost_ && !changed.empty()) shown->show(window.surface, changed);
 }
 
 void DesktopBackend::reshape(Window& window) {

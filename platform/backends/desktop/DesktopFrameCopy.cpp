@@ -47,9 +47,9 @@ void convertXrgbRow(const uint8_t* source, uint32_t* target, int width, uint32_t
         target[x] = uint32_t(source[0]) | uint32_t(source[1]) << 8 | uint32_t(source[2]) << 16 | alpha;
 }
 
-void convertRow(const Bitmap& frame, SDL_Surface& surface, int y, int width) {
+// Frame row y into the surface row given, in the surface's format.
+void convertRow(const Bitmap& frame, int y, SDL_Surface& surface, uint8_t* target, int width) {
     const uint8_t* source = frame.row(y);
-    uint8_t* target = surfaceRow(surface, y);
     if (surface.format->BytesPerPixel != 4) {
         SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_BGR24, source, frame.stride(), surface.format->format, target,
                           surface.pitch);
@@ -77,17 +77,12 @@ void widenRow(uint8_t* row, int width, int scale, int bytesPerPixel) {
 }
 
 // Frame row y as the scale rows of its block on the surface.
+// Converted into the block's first row, then widened there and copied down.
 void convertBlockRow(const Bitmap& frame, SDL_Surface& surface, int y, int width, int scale) {
-    if (scale == 1) {
-        convertRow(frame, surface, y, width);
-        return;
-    }
     int top = y * scale;
-    // Converted into the block's first row, then widened there.
     uint8_t* first = surfaceRow(surface, top);
-    const uint8_t* source = frame.row(y);
-    SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_BGR24, source, frame.stride(), surface.format->format, first,
-                      surface.pitch);
+    convertRow(frame, y, surface, first, width);
+    if (scale == 1) return;
     int bytesPerPixel = surface.format->BytesPerPixel;
     widenRow(first, width, scale, bytesPerPixel);
     for (int copy = 1; copy < scale; ++copy)

@@ -9,7 +9,7 @@
 // of exactly its colour.
 #pragma once
 
-#include <cstdint>
+#include "Window.h"
 
 struct SDL_Surface;
 
@@ -19,12 +19,8 @@ class Bitmap;
 
 class DesktopFrameCopy {
 public:
-    // Rows [top, bottom); empty when top >= bottom.
-    struct Band {
-        int top = 0;
-        int bottom = 0;
-        bool empty() const { return top >= bottom; }
-    };
+    // Rows [top, bottom), of the frame or of the surface.
+    using Band = Window::Rows;
     static constexpr Band everyRow{0, 0x7FFFFFFF};
 
     // Copies the given rows of the frame (within the overlap of the frame,

@@ -25,13 +25,18 @@ extern "C" void onDeadline(int) {
     _exit(deadlineExitCode);
 }
 
-extern "C" void onCloseSignal(int number) {
-    closeRequested = 1;
-    // Only the first request sets the deadline; later ones must not put it off.
+// Only the first shutdown sets the deadline; later ones must not put it off.
+// Async-signal-safe: the signal handler calls it too.
+void setDeadline(unsigned seconds, int exitCode) {
     if (deadlineSet) return;
     deadlineSet = 1;
-    deadlineExitCode = 128 + number;
-    alarm(DesktopSignals::shutdownDeadlineSeconds);
+    deadlineExitCode = exitCode;
+    alarm(seconds);
+}
+
+extern "C" void onCloseSignal(int number) {
+    closeRequested = 1;
+    setDeadline(DesktopSignals::shutdownDeadlineSeconds, 128 + number);
 }
 
 void catchSignal(int number, void (*handler)(int)) {
@@ -64,10 +69,7 @@ bool DesktopSignals::takeCloseRequest() {
 
 void DesktopSignals::endWithin(unsigned seconds, int exitCode) {
     catchSignal(SIGALRM, onDeadline);
-    if (deadlineSet) return;
-    deadlineSet = 1;
-    deadlineExitCode = exitCode;
-    alarm(seconds);
+    setDeadline(seconds, exitCode);
 }
 
 }  // namespace layer
