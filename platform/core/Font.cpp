@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "fonts/FontEngine.h"
+#include "fonts/SystemFonts.h"
 
 namespace layer {
 
@@ -23,7 +23,7 @@ const RasterFont* Font::raster() {
         request.italic = logFont.lfItalic != 0;
         request.underline = logFont.lfUnderline != 0;
         request.strikeOut = logFont.lfStrikeOut != 0;
-        raster_ = FontEngine::shared().open(request);
+        raster_ = openSystemFont(request);
     }
     return raster_.get();
 }

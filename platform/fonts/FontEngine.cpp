@@ -3,6 +3,8 @@
 #include "fonts/FaceMatcher.h"
 #include "fonts/FontFace.h"
 #include "fonts/FreeTypeLibrary.h"
+#include "fonts/GlyphCache.h"
+#include "fonts/SystemFonts.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,6 +24,10 @@ constexpr size_t kStyleCacheLimit = 256;
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
+
+std::shared_ptr<const RasterFont> openSystemFont(const FontRequest& request) {
+    return FontEngine::shared().open(request);
+}
 
 FontEngine& FontEngine::shared() {
     static FontEngine engine(FaceMatcher::systemFonts());
@@ -59,7 +65,7 @@ std::shared_ptr<const RasterFont> FontEngine::open(const FontRequest& request) {
 
     const Style& chosen = style(lookup_);
     if (!chosen.face) return nullptr;
-    auto font = RasterFont::create(chosen.face, lookup_.emPixels, chosen.synthesis,
+    auto font = RasterFont::create(GlyphCache::create(chosen.face, lookup_.emPixels, chosen.synthesis),
                                    RasterFont::Decorations{lookup_.underline, lookup_.strikeOut});
     if (!font) return nullptr;
 

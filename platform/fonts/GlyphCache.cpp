@@ -49,6 +49,21 @@ GlyphCache::GlyphCache(std::shared_ptr<const FontFace> face, FT_Size size, int e
 
 GlyphCache::~GlyphCache() { FT_Done_Size(size_); }
 
+// Font units to pixels at this em size, rounded half away from zero as GDI
+// rounds its metrics.
+int GlyphCache::scale(int fontUnits) const {
+    const int64_t units = face_->metrics().unitsPerEm;
+    const int64_t scaled = 2 * static_cast<int64_t>(fontUnits) * emPixels_;
+    const int64_t rounded = scaled >= 0 ? (scaled + units) / (2 * units) : -((-scaled + units) / (2 * units));
+    return static_cast<int>(rounded);
+}
+
+LineMetrics GlyphCache::lineMetrics() const {
+    const DesignMetrics& design = face_->metrics();
+    return LineMetrics{scale(design.winAscent),          scale(design.winDescent),   scale(design.underlineTop),
+                       scale(design.underlineThickness), scale(design.strikeoutTop), scale(design.strikeoutThickness)};
+}
+
 // Simulated bold smears each stroke sideways by about 1/24 em, at least one
 // pixel, and widens the advance by the same amount so neighbours don't merge.
 int GlyphCache::emboldenPixels() const { return synthesis_.embolden ? std::max(1, (emPixels_ + 12) / 24) : 0; }

@@ -1,7 +1,5 @@
 #include "fonts/RasterFont.h"
 
-#include "fonts/FontFace.h"
-#include "fonts/GlyphCache.h"
 #include "fonts/SurfaceWriter.h"
 
 #include <algorithm>
@@ -10,34 +8,23 @@
 
 namespace layer {
 
-std::shared_ptr<RasterFont> RasterFont::create(std::shared_ptr<const FontFace> face, int emPixels,
-                                               StyleSynthesis synthesis, Decorations decorations) {
-    auto glyphs = GlyphCache::create(std::move(face), emPixels, synthesis);
+std::shared_ptr<RasterFont> RasterFont::create(std::unique_ptr<GlyphSource> glyphs, Decorations decorations) {
     if (!glyphs) return nullptr;
     return std::shared_ptr<RasterFont>(new RasterFont(std::move(glyphs), decorations));
 }
 
-RasterFont::RasterFont(std::unique_ptr<GlyphCache> glyphs, Decorations decorations)
+RasterFont::RasterFont(std::unique_ptr<GlyphSource> glyphs, Decorations decorations)
     : glyphs_(std::move(glyphs)), decorations_(decorations) {
-    const DesignMetrics& design = glyphs_->face().metrics();
-    ascent_ = scale(design.winAscent);
-    descent_ = scale(design.winDescent);
-    underline_ = placeBar(scale(design.underlineTop), scale(design.underlineThickness));
-    strikeOut_ = placeBar(scale(design.strikeoutTop), scale(design.strikeoutThickness));
+    const LineMetrics metrics = glyphs_->lineMetrics();
+    ascent_ = metrics.ascent;
+    descent_ = metrics.descent;
+    underline_ = placeBar(metrics.underlineTop, metrics.underlineThickness);
+    strikeOut_ = placeBar(metrics.strikeOutTop, metrics.strikeOutThickness);
 }
 
 RasterFont::~RasterFont() = default;
 
 int RasterFont::emPixels() const { return glyphs_->emPixels(); }
-
-// Font units to pixels at this em size, rounded half away from zero as GDI
-// rounds its metrics.
-int RasterFont::scale(int fontUnits) const {
-    const int64_t units = glyphs_->face().metrics().unitsPerEm;
-    const int64_t scaled = 2 * static_cast<int64_t>(fontUnits) * emPixels();
-    const int64_t rounded = scaled >= 0 ? (scaled + units) / (2 * units) : -((-scaled + units) / (2 * units));
-    return static_cast<int>(rounded);
-}
 
 // Bars are at least a pixel thick and are kept inside the cell, so that a
 // decorated line never paints into the line below or above it.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fonts/StyleSynthesis.h"
+#include "fonts/GlyphSource.h"
 #include "fonts/TextSurface.h"
 
 #include <cstdint>
@@ -8,11 +8,8 @@
 
 namespace layer {
 
-class FontFace;
-class GlyphCache;
-
 // One face at one em size with its style: what an HFONT selected into a DC
-// stands for. Obtained from FontEngine::open and shared; its metrics never
+// stands for. Obtained from openSystemFont and shared; its metrics never
 // change once built. Glyph images are rendered on first use and kept, which
 // is the only state that changes behind the const interface, so a RasterFont
 // must be used from one thread at a time.
@@ -35,9 +32,8 @@ public:
         int thickness = 0;
     };
 
-    // Returns nullptr if FreeType cannot size the face. emPixels must be > 0.
-    static std::shared_ptr<RasterFont> create(std::shared_ptr<const FontFace> face, int emPixels,
-                                              StyleSynthesis synthesis, Decorations decorations);
+    // Null glyphs give null.
+    static std::shared_ptr<RasterFont> create(std::unique_ptr<GlyphSource> glyphs, Decorations decorations);
 
     ~RasterFont();
     RasterFont(const RasterFont&) = delete;
@@ -70,13 +66,12 @@ public:
     Decorations decorations() const { return decorations_; }
 
 private:
-    RasterFont(std::unique_ptr<GlyphCache> glyphs, Decorations decorations);
+    RasterFont(std::unique_ptr<GlyphSource> glyphs, Decorations decorations);
 
     Bar placeBar(int topAboveBaseline, int thickness) const;
-    int scale(int fontUnits) const;
     int advanceSum(const char* text, int length) const;
 
-    std::unique_ptr<GlyphCache> glyphs_;
+    std::unique_ptr<GlyphSource> glyphs_;
     Decorations decorations_;
     int ascent_ = 0;
     int descent_ = 0;
