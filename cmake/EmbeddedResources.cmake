@@ -1,6 +1,11 @@
 # The resource script compiled into a table for the layer, the way the
 # resource compiler would have linked it into a Windows program.
 add_executable(rcembed tools/rcembed/rcembed.cpp)
+if(EMSCRIPTEN)
+  # Runs under Node.js at build time (the toolchain's emulator), on the
+  # host's files, compiled in at once rather than fetched.
+  target_link_options(rcembed PRIVATE -sNODERAWFS=1 -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1)
+endif()
 file(GLOB BRISKO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.bmp ${CMAKE_SOURCE_DIR}/res/*.bin)
 set(BRISKO_RESOURCE_TABLE ${CMAKE_BINARY_DIR}/generated/ProgramResources.cpp)
 add_custom_command(

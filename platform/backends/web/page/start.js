@@ -1,0 +1,48 @@
+"use strict";
+
+// Starts the program on the page's desktop, and again whenever it is asked
+// to after the program has ended. What a run did stays in window.brisko:
+// its desktop, its output and, once it has ended, its exit code.
+(function () {
+  const surface = document.getElementById("desktop");
+  const taskbar = document.getElementById("taskbar");
+  const ended = document.getElementById("ended");
+  const endedText = document.getElementById("ended-text");
+  const startAgain = document.getElementById("start-again");
+
+  function showEnded(text) {
+    endedText.textContent = text;
+    ended.hidden = false;
+    startAgain.focus({preventScroll: true});
+  }
+
+  function start() {
+    ended.hidden = true;
+    const desktop = new BriskoDesktop(surface, taskbar);
+    const run = {desktop, output: [], exitCode: null};
+    window.brisko = run;
+    const keep = (line) => run.output.push(line);
+    desktop.onEnded = (exitCode) => {
+      run.exitCode = exitCode;
+      showEnded(exitCode === 0 ? "Brisko has ended." : "Brisko has ended with exit code " + exitCode + ".");
+    };
+    createBrisko({
+      desktop,
+      print: (line) => { keep(line); console.log(line); },
+      printErr: (line) => { keep(line); console.error(line); },
+      onAbort: (what) => {
+        keep("aborted: " + what);
+        run.aborted = String(what);
+        desktop.dispose();
+        showEnded("Brisko stopped on an error: " + what);
+      },
+    }).catch((error) => {
+      keep(String(error));
+      desktop.dispose();
+      showEnded("Brisko could not start: " + error);
+    });
+  }
+
+  startAgain.addEventListener("click", start);
+  start();
+})();
