@@ -62,6 +62,12 @@ class DisplayRun:
         width, height = (side * self.scale for side in layout.WINDOW_SIZE)
         return (self.origin[0], self.origin[1], self.origin[0] + width, self.origin[1] + height)
 
+    def window_area_of(self, rect):
+        """A client rectangle's place on the screen, in device pixels."""
+        left, top = self.screen_point(rect[:2])
+        right, bottom = self.screen_point(rect[2:])
+        return (left, top, right, bottom)
+
     def screenshot(self, area=None):
         """The area given, or what the checks look at: the whole screen
         unscaled, only the window's box on a scaled one, whose whole

@@ -284,6 +284,7 @@ def about_box(run):
     run.require(above > below, "the about box is below the window (stacking positions %d and %d)" % (above, below))
     run.log("the about box is up over the window (%dx%d at %d,%d)" % (box["width"], box["height"], box["x"], box["y"]))
     run.click(layout.PLAY.centre())
+    no_frame_while_box_open(run, box, layout.PLAY)
     run.state.held.add("play")
     run.click(layout.UP.centre())
     run.state.scroll_top = max(layout.SCROLL_THUMB_TOP, run.state.scroll_top - layout.SCROLL_STEP_UP)
@@ -311,6 +312,22 @@ def about_box(run):
     expect_box_closed(run, "Return")
     run.expect_picture("the window after the about box closed on Return")
     run.log("the about box closed on Return too")
+
+
+def no_frame_while_box_open(run, box, button):
+    """The box's modal loop runs no frame: a click on the button while the
+    box is up changes what the button shows only once the box has gone.
+    (Where the box covers the button, nothing can be seen of it.)"""
+    left, top, right, bottom = run.window_area_of(button.rect)
+    if left < box["x"] + box["width"] and box["x"] < right and top < box["y"] + box["height"] and box["y"] < bottom:
+        run.log("the about box covers %s: whether frames ran while it was up cannot be seen" % button.name)
+        return
+    time.sleep(0.3)
+    shot = run.screenshot()
+    if area_pixels(shot, run.origin, button.rect, run.scale) != run.skin[button.normal].scaled(run.scale).rgb:
+        run.fail("with the about box up, %s shows something else than its normal image: a frame ran" % button.name,
+                 shot)
+    run.log("with the about box up no frame ran: %s, clicked, still shows its normal image" % button.name)
 
 
 def about_boxes_stacked(run):
@@ -406,12 +423,18 @@ def expect_iconic(run):
 
 
 def minimise_button(run, stays_on_screen):
-    """Minimising must not end the program. A window manager makes the
-    window iconic; the program keeps composing meanwhile, and once restored
-    the window is whole and working. Without a window manager the native
-    window stays on the screen and keeps working; Wine leaves it there too,
-    but minimised: it shows its last picture and takes no input. Either
-    way the window manager's close then ends the program."""
+    """Minimising must not end the program; the window manager's close then
+    ends it."""
+    minimise_and_restore(run, stays_on_screen)
+    window_manager_close(run)
+
+
+def minimise_and_restore(run, stays_on_screen):
+    """A window manager makes the window iconic; the program keeps
+    composing meanwhile, and once restored the window is whole and working.
+    Without a window manager the native window stays on the screen and
+    keeps working; Wine leaves it there too, but minimised: it shows its
+    last picture and takes no input."""
     click_minimise(run)
     if run.session.with_window_manager:
         expect_iconic(run)
@@ -432,7 +455,6 @@ def minimise_button(run, stays_on_screen):
             run.log("after minimise (no window manager) the window is still there and takes clicks")
         else:
             run.log("the program keeps running after minimise")
-    window_manager_close(run)
 
 
 def window_manager_close(run):
