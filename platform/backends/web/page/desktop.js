@@ -121,8 +121,9 @@ class BriskoDesktop {
   placeWindow(id, x, y) {
     const shown = this.windows.get(id);
     if (!shown) return;
-    shown.canvas.style.left = x / this.ratio() + "px";
-    shown.canvas.style.top = y / this.ratio() + "px";
+    // A translation, not left and top: at half a CSS pixel (an odd device
+    // pixel at devicePixelRatio 2) those are resampled, a transform is not.
+    shown.canvas.style.transform = `translate(${x / this.ratio()}px, ${y / this.ratio()}px)`;
   }
 
   shapeWindow(id, rects) {
@@ -207,14 +208,11 @@ class BriskoDesktop {
     return id;
   }
 
-  // Centred on the page in whole device pixels, so that it is as sharp as
-  // the windows.
+  // Centred on the page, at whole CSS pixels so that its text stays sharp.
   centre(element) {
-    const r = this.ratio();
-    const [width, height] = this.screenSize();
     const box = element.getBoundingClientRect();
-    element.style.left = Math.floor((width - Math.round(box.width * r)) / 2) / r + "px";
-    element.style.top = Math.floor((height - Math.round(box.height * r)) / 2) / r + "px";
+    element.style.left = Math.floor((this.surface.clientWidth - box.width) / 2) + "px";
+    element.style.top = Math.floor((this.surface.clientHeight - box.height) / 2) + "px";
   }
 
   boxOpen(id) { return this.boxes.some((box) => box.id === id); }
