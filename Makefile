@@ -1,8 +1,11 @@
 # Two commands for a fresh Debian 12 machine:
 #   make run    installs what is missing, builds the program and opens its window
 #   make test   installs what is missing, builds every preset and runs every test suite
-# and one for a release:
+# one for a release:
 #   make dist   writes the Windows zip and the Debian package into dist/
+# and two for the web page:
+#   make web      builds the page into build/web/
+#   make run-web  serves it on 127.0.0.1 and prints its address
 
 PACKAGES := cmake ninja-build g++ pkg-config python3 \
 	libgtest-dev libgmock-dev libbenchmark-dev \
@@ -20,7 +23,7 @@ PACKAGES += $(DIST_PACKAGES)
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc)
 
-.PHONY: deps build run test bench clean dist
+.PHONY: deps build run test bench clean dist web run-web
 
 # What the tests need beyond the builds. llvm-14 holds llvm-symbolizer-14, which
 # clang's sanitizers run to name the functions in a report (and so to match
@@ -29,6 +32,15 @@ JOBS := $(shell nproc)
 # where the kernel runs 32-bit code; it needs the i386 architecture.
 PACKAGES += llvm-14 openbox wmctrl wine32:i386
 FOREIGN_ARCH := i386
+
+# The web page: Debian's emscripten builds it; the browser tests drive
+# Debian's headless Chromium through chromedriver with python3-selenium and
+# read its screenshots with python3-pil.
+PACKAGES += emscripten chromium chromium-driver python3-selenium python3-pil
+# Where Node.js is not Debian's own, emscripten's tools find Debian's
+# JavaScript modules (acorn, terser) only through NODE_PATH.
+export NODE_PATH := /usr/share/nodejs
+WEB_PORT ?= 8000
 
 deps:
 	@dpkg --print-foreign-architectures | grep -qx $(FOREIGN_ARCH) || { \
@@ -64,6 +76,9 @@ test: deps
 	cmake --preset native-fuzz
 	cmake --build --preset native-fuzz -j $(JOBS)
 	ctest --preset native-fuzz
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	ctest --preset web -j $(JOBS)
 
 # make test on a new minimal Debian 12 root, to check that make deps installs
 # everything (as root; downloads about a gigabyte; see the script's options).
@@ -79,6 +94,15 @@ fresh-package-check: dist debootstrap-tool
 debootstrap-tool:
 	@[ -x /usr/sbin/debootstrap ] || { $(SUDO) apt-get update -qq && \
 		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap; }
+
+web: deps
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+
+# Any static web host serves build/web as well; this one is Python's own.
+run-web: web
+	@echo "Brisko is at http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
 bench: build
 	./build/native/bench/frame_bench
