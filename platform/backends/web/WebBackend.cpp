@@ -70,11 +70,14 @@ void WebBackend::showFrame(Window& window, Shown& shown, Window::Rows rows) {
 
 void WebBackend::present(Window& window) {
     Shown* shown = shownOf(window);
-    if (shown) showFrame(window, *shown, window.takeChanged());
+    if (!shown) return;
+    shown->presented = true;
+    showFrame(window, *shown, window.takeChanged());
 }
 
 // The canvas takes the pointer only inside the outline: the page gets the
-// rest. Its pixels outside it turn transparent.
+// rest. Its pixels outside it turn transparent. A window that has not yet
+// shown a frame stays transparent all over: it has nothing to show.
 void WebBackend::reshape(Window& window) {
     Shown* shown = shownOf(window);
     if (!shown) return;
@@ -89,7 +92,7 @@ void WebBackend::reshape(Window& window) {
     } else {
         WebPage::shapeWindow(shown->id, nullptr, -1);
     }
-    showFrame(window, *shown, Window::Rows{0, window.height});
+    if (shown->presented) showFrame(window, *shown, Window::Rows{0, window.height});
 }
 
 void WebBackend::place(Window& window) {

@@ -42,6 +42,7 @@ private:
     struct Shown {
         int id = 0;
         WebFrame frame;
+        bool presented = false;  // the program has shown a frame in it
     };
 
     Shown* shownOf(const Window& window);

@@ -149,8 +149,8 @@ class BriskoDesktop {
     if (!shown || bottom <= top) return;
     const pixels = new Uint8ClampedArray(buffer, address + top * width * 4, (bottom - top) * width * 4);
     shown.context.putImageData(new ImageData(pixels, width, bottom - top), 0, top);
-    this.framesShown++;
-    if (this.firstFrameMs === null) this.firstFrameMs = performance.now();
+    // The first frame is on the screen with the next paint after it.
+    if (this.framesShown++ === 0) requestAnimationFrame(() => { this.firstFrameMs = performance.now(); });
   }
 
   minimizeWindow(id) {

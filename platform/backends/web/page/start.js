@@ -19,7 +19,9 @@
   function start() {
     ended.hidden = true;
     const desktop = new BriskoDesktop(surface, taskbar);
-    const run = {desktop, output: [], exitCode: null};
+    // When each step of the start was reached, in ms from the start of
+    // navigation (performance.now()).
+    const run = {desktop, output: [], exitCode: null, startedMs: performance.now(), readyMs: null};
     window.brisko = run;
     const keep = (line) => run.output.push(line);
     desktop.onEnded = (exitCode) => {
@@ -28,6 +30,7 @@
     };
     createBrisko({
       desktop,
+      onRuntimeInitialized: () => { run.readyMs = performance.now(); },
       print: (line) => { keep(line); console.log(line); },
       printErr: (line) => { keep(line); console.error(line); },
       onAbort: (what) => {
