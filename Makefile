@@ -123,12 +123,18 @@ dist: deps
 	ls -l dist
 
 # The whole program's CPU use at 50 frames a second, side by side with a
-# reference loop and the Windows builds under Wine, each on a virtual X display.
+# reference loop, the Windows builds under Wine and the web page in headless
+# Chromium, each on a virtual X display.
 # Seconds per run: make cpu-usage CPU_USAGE_ARGS=30
-.PHONY: cpu-usage
-cpu-usage: build
+.PHONY: cpu-usage web-bench
+cpu-usage: build web
 	@for preset in windows-x64 windows-x86; do \
 		[ -f build/$$preset/brisko.exe ] || { cmake --preset $$preset && \
 			cmake --build --preset $$preset -j $(JOBS) --target brisko; } || exit 1; \
 	done
 	python3 bench/cpu_usage.py $(CPU_USAGE_ARGS)
+
+# The web page's compressed size and how soon its first frame shows, over
+# fresh loads in headless Chromium. Debian's python3, which has selenium.
+web-bench: web
+	/usr/bin/python3 bench/web_page.py

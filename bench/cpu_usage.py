@@ -7,6 +7,10 @@ side in one run with what it is compared with:
   native           build/native/brisko on the desktop backend (SDL2 and X11)
   Wine 64-bit      build/windows-x64/brisko.exe under Wine
   Wine 32-bit      build/windows-x86/brisko.exe under Wine
+  blank page       headless Chromium showing an empty page: what the browser
+                   spends on its own
+  web page         the program's web page (build/web, make web) in headless
+                   Chromium, served on 127.0.0.1
 
 Each runs on its own Xvfb of the same size for the same time, and each figure
 includes that X server. CPU time is read in nanoseconds from the first field
@@ -14,7 +18,9 @@ of /proc/PID/task/TID/schedstat of every thread counted, at the start (once
 the window is up and has settled) and at the end; threads that come or go in
 between count for the time they ran inside the window. A Wine run counts
 every process whose environment names its own fresh WINEPREFIX: the program,
-wineserver and the helpers Wine starts for it.
+wineserver and the helpers Wine starts for it. A browser run counts every
+process of that browser (its renderer, GPU and utility processes); it does
+not draw on the X server.
 
 On a shared virtual machine absolute figures move from run to run: compare
 the figures of one run with each other. With --rounds N every run is measured
@@ -25,6 +31,8 @@ N times, in turn, and the medians are reported.
 
 import argparse
 import contextlib
+import functools
+import http.server
 import os
 import re
 import select
@@ -33,6 +41,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -46,7 +55,13 @@ WINDOWS_PROGRAMS = {64: os.path.join(ROOT, "build", "windows-x64", "brisko.exe")
                     32: os.path.join(ROOT, "build", "windows-x86", "brisko.exe")}
 WINE64_LOADER = "/usr/lib/wine/wine64"
 
-RUN_NAMES = ["reference", "native", "wine64", "wine32"]
+WEB_PAGE = os.path.join(ROOT, "build", "web")
+CHROMIUM = "/usr/bin/chromium"
+CHROMIUM_ARGUMENTS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                      "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                      "--window-size=1024,768", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"]
+
+RUN_NAMES = ["reference", "native", "wine64", "wine32", "blank-page", "web-page"]
 
 
 class Skipped(Exception):
@@ -423,6 +438,58 @@ class WineRun:
         return program, lambda: pids_with_environment("WINEPREFIX", self.prefix)
 
 
+# The web page.
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+@contextlib.contextmanager
+def page_server(folder):
+    """Python's HTTP server on 127.0.0.1 serving the folder, in a thread;
+    yields the page's address."""
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=folder))
+    thread = threading.Thread(target=server.serve_forever, daemon=True)
+    thread.start()
+    try:
+        yield "http://127.0.0.1:%d/index.html" % server.server_address[1]
+    finally:
+        server.shutdown()
+        server.server_close()
+
+
+class BrowserRun:
+    """Headless Chromium with a fresh profile showing one page: the
+    program's, or an empty one for what the browser costs by itself."""
+
+    window_timeout = None
+    # A browser is busy for some seconds after it starts, page or not.
+    settle_at_least = 6.0
+
+    def __init__(self, with_program):
+        self.with_program = with_program
+        self.name = "web-page" if with_program else "blank-page"
+        self.label = "brisko, web page in headless Chromium" if with_program else "headless Chromium, blank page"
+        self.url = "about:blank"
+
+    def prepare(self, stack):
+        if not os.access(CHROMIUM, os.X_OK):
+            raise Skipped("Chromium is not installed (make deps)")
+        if self.with_program:
+            if not os.path.isfile(os.path.join(WEB_PAGE, "index.html")):
+                raise Skipped("the page is not built (make web)")
+            self.url = stack.enter_context(page_server(WEB_PAGE))
+
+    def start(self, stack, display, output):
+        profile = stack.enter_context(tempfile.TemporaryDirectory(prefix="brisko-chromium-",
+                                                                  ignore_cleanup_errors=True))
+        browser = subprocess.Popen([CHROMIUM] + CHROMIUM_ARGUMENTS + ["--user-data-dir=" + profile, self.url],
+                                   stdout=output, stderr=output, stdin=subprocess.DEVNULL, env=clean_environment({}))
+        stack.callback(stop_process, browser, "chromium")
+        return browser, lambda: descendants(browser.pid)
+
+
 def measure_once(run, seconds, settle):
     """One round of one run: its own X server, the program started on it,
     its window awaited, then the measurement; everything stopped after."""
@@ -432,7 +499,8 @@ def measure_once(run, seconds, settle):
         program, find_pids = run.start(stack, display, output)
         if run.window_timeout:
             wait_for_window(display, program, run.window_timeout, output)
-        return measure(find_pids, x_process, program, seconds, settle, output)
+        return measure(find_pids, x_process, program, seconds, max(settle, getattr(run, "settle_at_least", 0.0)),
+                       output)
 
 
 # The report.
@@ -494,6 +562,8 @@ def report(runs, figures, skipped, seconds, settle, rounds):
     print(ratio_line("native / reference", "native", "reference", figures, "target: at most 1.5"))
     print(ratio_line("Wine 32-bit / native", "wine32", "native", figures, "target: at least 15"))
     print(ratio_line("Wine 64-bit / native", "wine64", "native", figures, "for comparison"))
+    print(ratio_line("web page / native", "web-page", "native", figures, "for comparison"))
+    print(ratio_line("web page / blank page", "web-page", "blank-page", figures, "the browser's own share"))
     for run in runs:
         if run.name in skipped:
             print("skipped %s: %s" % (run.label, skipped[run.name]))
@@ -502,7 +572,8 @@ def report(runs, figures, skipped, seconds, settle, rounds):
 def make_runs(names):
     launchers = wine_launchers() if any(name.startswith("wine") for name in names) else {}
     made = {"reference": ReferenceRun, "native": NativeRun,
-            "wine64": lambda: WineRun(64, launchers[64]), "wine32": lambda: WineRun(32, launchers[32])}
+            "wine64": lambda: WineRun(64, launchers[64]), "wine32": lambda: WineRun(32, launchers[32]),
+            "blank-page": lambda: BrowserRun(False), "web-page": lambda: BrowserRun(True)}
     return [made[name]() for name in names]
 
 
