@@ -43,7 +43,8 @@ def parse_arguments():
 def page_size(scale):
     """The page in CSS pixels. Scaled, it is the display tests' screen:
     (1025, 769) program pixels, whose differences from the window's size
-    are odd, so that centring in device pixels would put it elsewhere."""
+    are odd, so that centring in device pixels would put it elsewhere (and
+    at a ratio of 3 the window's place is no whole number of CSS pixels)."""
     return layout.SCREEN_SIZE if scale == 1 else (1025, 769)
 
 

@@ -54,10 +54,13 @@ class BriskoDesktop {
   }
   cursor() { return this.cursorAt; }
 
+  // The device pixel under the pointer. A position at a device pixel comes
+  // in CSS pixels as a fraction (a third of one at ratio 3) that may be held
+  // a hair below its true value: the margin keeps it in its pixel.
   devicePoint(event) {
     const origin = this.surface.getBoundingClientRect();
-    return [Math.floor((event.clientX - origin.left) * this.ratio()),
-            Math.floor((event.clientY - origin.top) * this.ratio())];
+    const device = (css) => Math.floor(css * this.ratio() + 1e-3);
+    return [device(event.clientX - origin.left), device(event.clientY - origin.top)];
   }
 
   push(kind, point, event) {
