@@ -70,36 +70,14 @@ def missing_tools(args):
 
 def ui(run, native):
     run.launch()
-    scenarios.placement(run)
-    if run.scale > 1:
-        scenarios.input_shape(run)
-        scenarios.control_edges(run)
-    scenarios.animation(run)
-    scenarios.push_buttons(run)
-    scenarios.scroll_arrows(run)
-    scenarios.scroll_thumb(run)
-    scenarios.volume_drag(run)
-    scenarios.transport(run)
-    scenarios.about_box(run)
-    if native:
-        scenarios.about_boxes_stacked(run)
-    scenarios.caption_drag(run, repaints_while_dragged=native)
-    scenarios.close_button(run)
+    scenarios.whole_window(run, native)
     run.launch()
     scenarios.minimise_button(run, stays_on_screen=native)
 
 
 def scaled(run):
-    """What scaling can get wrong, in less time than the whole ui."""
     run.launch()
-    scenarios.placement(run)
-    scenarios.input_shape(run)
-    scenarios.control_edges(run)
-    scenarios.animation(run)
-    scenarios.push_buttons(run)
-    scenarios.volume_drag(run)
-    scenarios.caption_drag(run, repaints_while_dragged=True)
-    scenarios.close_button(run)
+    scenarios.scaled_window(run)
 
 
 def startup(run):

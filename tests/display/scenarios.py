@@ -494,3 +494,38 @@ def no_display(program_path, log):
     if len(errors) != 1 or "no display" not in errors[0]:
         problems.append("stderr should be one line naming the missing display, was %r" % errors)
     return problems
+
+
+# The scenario lists every kind of screen runs.
+
+def whole_window(run, native):
+    """Everything the window does, from its first picture up to the close
+    button that ends it. Only the layer's own box (native) opens a second
+    box over the first and repaints the window while it is dragged."""
+    placement(run)
+    if run.scale > 1:
+        input_shape(run)
+        control_edges(run)
+    animation(run)
+    push_buttons(run)
+    scroll_arrows(run)
+    scroll_thumb(run)
+    volume_drag(run)
+    transport(run)
+    about_box(run)
+    if native:
+        about_boxes_stacked(run)
+    caption_drag(run, repaints_while_dragged=native)
+    close_button(run)
+
+
+def scaled_window(run):
+    """What scaling can get wrong, in less time than the whole window."""
+    placement(run)
+    input_shape(run)
+    control_edges(run)
+    animation(run)
+    push_buttons(run)
+    volume_drag(run)
+    caption_drag(run, repaints_while_dragged=True)
+    close_button(run)

@@ -79,19 +79,12 @@ def ended_notice(run):
 
 
 def ui(run):
+    """The display tests' whole window, with the outline's input checked
+    unscaled too (elementFromPoint makes it cheap); then the page's notice,
+    a second start, and minimising to the taskbar button and back."""
     run.launch()
-    scenarios.placement(run)
     scenarios.input_shape(run)
-    scenarios.animation(run)
-    scenarios.push_buttons(run)
-    scenarios.scroll_arrows(run)
-    scenarios.scroll_thumb(run)
-    scenarios.volume_drag(run)
-    scenarios.transport(run)
-    scenarios.about_box(run)
-    scenarios.about_boxes_stacked(run)
-    scenarios.caption_drag(run, repaints_while_dragged=True)
-    scenarios.close_button(run)
+    scenarios.whole_window(run, native=True)
     ended_notice(run)
     run.launch()
     scenarios.minimise_and_restore(run, stays_on_screen=True)
@@ -100,14 +93,7 @@ def ui(run):
 
 def scaled(run):
     run.launch()
-    scenarios.placement(run)
-    scenarios.input_shape(run)
-    scenarios.control_edges(run)
-    scenarios.animation(run)
-    scenarios.push_buttons(run)
-    scenarios.volume_drag(run)
-    scenarios.caption_drag(run, repaints_while_dragged=True)
-    scenarios.close_button(run)
+    scenarios.scaled_window(run)
 
 
 def main():
