@@ -19,19 +19,9 @@ namespace layer {
 
 namespace {
 
-constexpr LONGLONG ticksPerMillisecond = DesktopBackend::ticksPerSecond / 1000;
-constexpr long long nanosecondsPerTick = 1'000'000'000 / DesktopBackend::ticksPerSecond;
-
-// For a while after the server last said something, SDL is pumped this
-// often even when the connection is quiet: it settles some of what the
-// server says a moment later, when pumped again (a change of keyboard
-// focus that follows another within 200 ms, above all).
-constexpr LONGLONG settlingTicks = DesktopBackend::ticksPerSecond;
-constexpr LONGLONG settlingPumpEveryTicks = DesktopBackend::ticksPerSecond / 10;
-
-// A rest that watched the connection to its end leaves it known to be
-// quiet for this long: the look for input right after needs no poll.
-constexpr LONGLONG quietKnownTicks = ticksPerMillisecond;
+// However quiet the connection looks, SDL is pumped at least this often, for
+// whatever its own machinery may hold.
+constexpr LONGLONG pumpAtLeastEveryTicks = DesktopBackend::ticksPerSecond / 10;
 
 // How long a blocking wait for input lasts before it looks at the signal flag
 // and the connection again, so that a Ctrl+C or the end of the X server during
@@ -136,38 +126,9 @@ LONGLONG DesktopBackend::counter() {
     return LONGLONG(now.tv_sec) * ticksPerSecond + now.tv_nsec / 100;
 }
 
-// The rest is spent waiting on the X connection: when all of it passes with
-// nothing from the server, the look for input that follows (the program's
-// next PeekMessage) needs no system call of its own, and a quiet frame
-// costs one call in all. Input that comes meanwhile waits for that look, as
-// it would on Windows; the rest is then slept out plainly.
 void DesktopBackend::sleep(DWORD milliseconds) {
     idleSpins_ = 0;
-    LONGLONG end = counter() + LONGLONG(milliseconds) * ticksPerMillisecond;
-    if (milliseconds > 0 && connectionWatched() && restWatching(end)) return;
-    LONGLONG left = end - counter();
-    if (left > 0) sleepFor(left * nanosecondsPerTick);
-}
-
-bool DesktopBackend::connectionWatched() const {
-    return video_ == Video::Ready && connection_.valid() && !displayLost_;
-}
-
-// True when the end came with nothing from the server; false as soon as
-// something came.
-bool DesktopBackend::restWatching(LONGLONG end) {
-    for (LONGLONG now = counter(); now < end; now = counter())
-        if (connection_.waitForInput((end - now) * nanosecondsPerTick)) return false;
-    foundQuietAt_ = counter();
-    return true;
-}
-
-// Whether the last rest found the connection quiet just now; once asked,
-// the answer is spent.
-bool DesktopBackend::knownQuiet() {
-    bool known = foundQuietAt_ != 0 && counter() - foundQuietAt_ < quietKnownTicks;
-    foundQuietAt_ = 0;
-    return known;
+    sleepFor((long long)milliseconds * 1'000'000);
 }
 
 void DesktopBackend::idle() {
@@ -273,7 +234,7 @@ bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
         if (takeQueued(event)) break;
         // Without a window (or box), or without a display, no input will ever come.
         if (video_ != Video::Ready || displayLost_ || (windows_.empty() && boxes_.empty())) return false;
-        X11Connection::State state = knownQuiet() ? connection_.queuedState() : connection_.state();
+        X11Connection::State state = connection_.state();
         if (state == X11Connection::State::Closed) {
             reportLostDisplay();
             event = eventAt(BackendEvent::Type::DisplayLost, lastCursor_);
@@ -295,19 +256,17 @@ bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
 // between polls keeps a modal loop from spinning.
 void DesktopBackend::waitForInput() const {
     if (connection_.valid())
-        connection_.waitForInput(signalCheckMs * 1'000'000LL);
+        connection_.waitForInput(signalCheckMs);
     else
         sleepFor(restNanoseconds);
 }
 
 // Pumping SDL costs a few system calls on the X connection; a frame with
-// nothing new from the server and nothing in SDL's queue has no need of it,
-// unless SDL may still be settling what the server said last.
+// nothing new from the server and nothing in SDL's queue has no need of it.
 bool DesktopBackend::needsPump(X11Connection::State state) {
     LONGLONG now = counter();
-    if (state != X11Connection::State::Quiet) lastInput_ = now;
-    bool settling = now - lastInput_ < settlingTicks && now - lastPump_ >= settlingPumpEveryTicks;
-    if (state == X11Connection::State::Quiet && !settling && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+    if (state == X11Connection::State::Quiet && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
+        now - lastPump_ < pumpAtLeastEveryTicks)
         return false;
     lastPump_ = now;
     return true;

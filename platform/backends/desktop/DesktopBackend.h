@@ -64,9 +64,6 @@ private:
     void watchConnection(const DesktopWindow& window);
     void reportLostDisplay();
     bool needsPump(X11Connection::State state);
-    bool connectionWatched() const;
-    bool restWatching(LONGLONG end);
-    bool knownQuiet();
     void waitForInput() const;
     void abandonWindows();
 
@@ -82,8 +79,6 @@ private:
     std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top
     int idleSpins_ = 0;
     LONGLONG lastPump_ = 0;
-    LONGLONG lastInput_ = 0;     // when the connection last had something for SDL
-    LONGLONG foundQuietAt_ = 0;  // when a rest last found it quiet to its end; 0: not known
 };
 
 }  // namespace layer

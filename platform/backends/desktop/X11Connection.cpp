@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 namespace layer {
 
@@ -45,7 +44,7 @@ X11Connection::State X11Connection::state() const {
     do {
         ready = poll(&connection, 1, 0);
     } while (ready < 0 && errno == EINTR);
-    if (ready <= 0) return queuedState();
+    if (ready <= 0) return XEventsQueued(display_, QueuedAlready) > 0 ? State::Pending : State::Quiet;
     if (connection.revents & (POLLHUP | POLLERR | POLLNVAL)) return State::Closed;
     // Readable: either the server has something to say, or the connection
     // ended, which reads as zero bytes.
@@ -58,17 +57,12 @@ X11Connection::State X11Connection::state() const {
     return ended ? State::Closed : State::Pending;
 }
 
-X11Connection::State X11Connection::queuedState() const {
-    return display_ && XEventsQueued(display_, QueuedAlready) > 0 ? State::Pending : State::Quiet;
-}
-
-bool X11Connection::waitForInput(long long nanoseconds) const {
-    if (!display_ || XEventsQueued(display_, QueuedAlready) > 0) return true;
+void X11Connection::waitForInput(int milliseconds) const {
+    if (!display_ || XEventsQueued(display_, QueuedAlready) > 0) return;
     pollfd connection{ConnectionNumber(display_), POLLIN, 0};
-    timespec timeout{time_t(nanoseconds / 1'000'000'000), long(nanoseconds % 1'000'000'000)};
     // An interruption (a signal) ends the wait early, which is what the
     // caller wants: it looks for close requests next.
-    return ppoll(&connection, 1, &timeout, nullptr) > 0;
+    poll(&connection, 1, milliseconds);
 }
 
 const char* X11Connection::name() const { return display_ ? DisplayString(display_) : ""; }

@@ -21,17 +21,11 @@ public:
     // broken.
     enum class State { Quiet, Pending, Closed };
     State state() const;
-    // The part of state() that needs no system call: Pending when Xlib holds
-    // events already read from the connection, otherwise Quiet. Enough just
-    // after waitForInput found nothing.
-    State queuedState() const;
 
-    // Blocks until the server sends something, or for at most this long;
-    // true when there is something to take (or the connection ended), false
-    // when the time ran out or a signal came. Only what SDL has not yet
-    // taken from the connection counts, so call it after SDL has been
-    // pumped dry.
-    bool waitForInput(long long nanoseconds) const;
+    // Blocks until the server sends something, or for at most this long.
+    // Only what SDL has not yet taken from the connection counts, so call it
+    // after SDL has been pumped dry.
+    void waitForInput(int milliseconds) const;
 
     // The server's name, such as ":0", for messages.
     const char* name() const;
