@@ -72,6 +72,10 @@ X11Presenter::~X11Presenter() {
         if (shared_ && image_) XShmDetach(display_, &shared_->info);
         if (gc_) XFreeGC(display_, gc_);
         XCloseDisplay(display_);
+    } else if (gc_) {
+        // Frees the client's side of the GC; its request only joins Xlib's
+        // output buffer, which is never sent.
+        XFreeGC(display_, gc_);
     }
     if (image_) {
         image_->data = nullptr;  // the segment's or plainPixels_: not Xlib's to free
