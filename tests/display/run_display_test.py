@@ -4,7 +4,7 @@ window manager: the window's placement, outline and pixels, its controls
 driven with real pointer input, window dragging, and the ways it ends.
 
   run_display_test.py --program PATH --res DIR --artifacts DIR [--wine] [--window-manager] [--scenario NAME]
-                      [--scale N [--scale-by variable|resource]]
+                      [--scale N [--scale-by variable|resource]] [--without-shared-memory]
 
 Scenarios: ui (the whole window, ending with the close button, then a
 second start for minimise); scaled (the window's placement, picture and
@@ -20,6 +20,10 @@ machine); no-display (native only).
 With --scale N the native program is asked to scale its window by N, by
 GDK_SCALE or by the Xft.dpi resource (96 N dots per inch), on a screen N
 times as big: every client pixel must show as an N x N block.
+
+With --without-shared-memory the X server offers no shared memory
+(MIT-SHM), as a display on another machine cannot: the program's pixels
+then go to it over the connection.
 
 Exits with 77 when the program cannot run on this machine (a 32-bit
 Windows build where the kernel refuses 32-bit programs)."""
@@ -59,6 +63,8 @@ def parse_arguments():
     parser.add_argument("--scale", type=int, default=1, help="the whole number the desktop asks to scale by")
     parser.add_argument("--scale-by", default="variable", choices=["variable", "resource"],
                         help="ask by the GDK_SCALE variable or by the Xft.dpi X resource")
+    parser.add_argument("--without-shared-memory", action="store_true",
+                        help="an X server without the MIT-SHM extension")
     return parser.parse_args()
 
 
@@ -130,14 +136,16 @@ class Bench:
     @contextlib.contextmanager
     def run(self, before_start=None):
         with open(self.server_log_path, "ab") as server_log, \
-                XSession(*self.screen_size, server_log, window_manager=self.args.window_manager) as session:
+                XSession(*self.screen_size, server_log, window_manager=self.args.window_manager,
+                         shared_memory=not self.args.without_shared_memory) as session:
             program = self.program(session)
             try:
                 if before_start:
                     before_start(program)
                 run = DisplayRun(session, program, self.skin, self.args.artifacts, self.name, self.log, self.scale)
-                self.log("X server %s%s%s" % (session.display, " with openbox" if self.args.window_manager else "",
-                                              self.describe_scale()))
+                self.log("X server %s%s%s%s" % (session.display, " with openbox" if self.args.window_manager else "",
+                                                " without shared memory" if self.args.without_shared_memory else "",
+                                                self.describe_scale()))
                 yield run
             finally:
                 program.cleanup()
@@ -150,6 +158,8 @@ def test_name(args):
         kind = "native"
     if args.scale > 1:
         kind += "_scale%d_%s" % (args.scale, args.scale_by)
+    if args.without_shared_memory:
+        kind += "_no_shm"
     return "display_%s%s_%s" % (kind, "_openbox" if args.window_manager else "", args.scenario.replace("-", "_"))
 
 

@@ -78,6 +78,7 @@ def _library():
         ctypes.POINTER(ctypes.c_int)] * 4 + [ctypes.POINTER(ctypes.c_uint)]
     x.XFlush.argtypes = [ctypes.c_void_p]
     x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x.XQueryExtension.argtypes = [ctypes.c_void_p, ctypes.c_char_p] + [ctypes.POINTER(ctypes.c_int)] * 3
     return x
 
 
@@ -143,6 +144,10 @@ class Connection:
             targets.append(child.value)
         return targets
 
+    def has_extension(self, name):
+        codes = [ctypes.c_int() for _ in range(3)]
+        return bool(self.x.XQueryExtension(self.display, name.encode(), *(ctypes.byref(c) for c in codes)))
+
     def root_pixels(self, left, top, width, height):
         """The screen's rectangle as rows of R, G, B bytes. Only the
         32-bit true-colour layout of a 24-bit Xvfb screen is read."""
@@ -200,3 +205,8 @@ def root_pixels(display_name, left, top, width, height):
 def pointer_targets(display_name, points):
     with connect(display_name) as connection:
         return connection.pointer_targets(points)
+
+
+def has_extension(display_name, name):
+    with connect(display_name) as connection:
+        return connection.has_extension(name)

@@ -21,12 +21,18 @@ OPENBOX_CONFIG = "/etc/xdg/openbox/rc.xml"
 OPENBOX_CENTRES = "<center>yes</center>"
 
 
+# Shared memory between client and server, which only a server on the same
+# machine can offer; without it a client's pixels go over the connection.
+SHARED_MEMORY_EXTENSION = "MIT-SHM"
+
+
 class XSession:
-    def __init__(self, width, height, log, window_manager=False):
+    def __init__(self, width, height, log, window_manager=False, shared_memory=True):
         self.width = width
         self.height = height
         self.log = log
         self.with_window_manager = window_manager
+        self.shared_memory = shared_memory
         self.server = None
         self.window_manager = None
         self.config = None
@@ -43,9 +49,10 @@ class XSession:
         # -displayfd lets the server pick a free display number itself and
         # write it once it accepts connections.
         read_end, write_end = os.pipe()
+        without = [] if self.shared_memory else ["-extension", SHARED_MEMORY_EXTENSION]
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (self.width, self.height),
-             "-nolisten", "tcp", "-noreset"],
+             "-nolisten", "tcp", "-noreset"] + without,
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
@@ -53,6 +60,9 @@ class XSession:
         if not number:
             raise RuntimeError("Xvfb did not start (see the log)")
         self.display = ":" + number
+        if xlib.has_extension(self.display, SHARED_MEMORY_EXTENSION) != self.shared_memory:
+            raise RuntimeError("Xvfb %s %s despite being asked" % (
+                "offers" if not self.shared_memory else "does not offer", SHARED_MEMORY_EXTENSION))
         if self.with_window_manager:
             self.start_window_manager()
 

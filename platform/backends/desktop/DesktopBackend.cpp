@@ -19,9 +19,12 @@ namespace layer {
 
 namespace {
 
-// However quiet the connection looks, SDL is pumped at least this often, for
-// whatever its own machinery may hold.
-constexpr LONGLONG pumpAtLeastEveryTicks = DesktopBackend::ticksPerSecond / 10;
+// For a while after the server last said something, SDL is pumped this
+// often even when the connection is quiet: it settles some of what the
+// server says a moment later, when pumped again (a change of keyboard
+// focus that follows another within 200 ms, above all).
+constexpr LONGLONG settlingTicks = DesktopBackend::ticksPerSecond;
+constexpr LONGLONG settlingPumpEveryTicks = DesktopBackend::ticksPerSecond / 10;
 
 // How long a blocking wait for input lasts before it looks at the signal flag
 // and the connection again, so that a Ctrl+C or the end of the X server during
@@ -262,11 +265,13 @@ void DesktopBackend::waitForInput() const {
 }
 
 // Pumping SDL costs a few system calls on the X connection; a frame with
-// nothing new from the server and nothing in SDL's queue has no need of it.
+// nothing new from the server and nothing in SDL's queue has no need of it,
+// unless SDL may still be settling what the server said last.
 bool DesktopBackend::needsPump(X11Connection::State state) {
     LONGLONG now = counter();
-    if (state == X11Connection::State::Quiet && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) &&
-        now - lastPump_ < pumpAtLeastEveryTicks)
+    if (state != X11Connection::State::Quiet) lastInput_ = now;
+    bool settling = now - lastInput_ < settlingTicks && now - lastPump_ >= settlingPumpEveryTicks;
+    if (state == X11Connection::State::Quiet && !settling && !SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
         return false;
     lastPump_ = now;
     return true;

@@ -79,6 +79,7 @@ private:
     std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top
     int idleSpins_ = 0;
     LONGLONG lastPump_ = 0;
+    LONGLONG lastInput_ = 0;  // when the connection last had something for SDL
 };
 
 }  // namespace layer

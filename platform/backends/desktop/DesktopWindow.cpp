@@ -18,9 +18,11 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, int sca
         return nullptr;
     }
     std::unique_ptr<DesktopWindow> opened(new DesktopWindow(created, scale));
-    // The software surface is made before the shape is set: making it must
-    // not replace the X window the shape belongs to.
-    if (!SDL_GetWindowSurface(created)) {
+    opened->presenter_ = X11Presenter::open(opened->x11_, window.width * scale, window.height * scale);
+    // Without an image of its own, the window shows SDL's software surface,
+    // made before the shape is set: making it must not replace the X window
+    // the shape belongs to.
+    if (!opened->presenter_ && !SDL_GetWindowSurface(created)) {
         whyNot = std::string("no window surface (SDL: ") + SDL_GetError() + ")";
         return nullptr;
     }
@@ -34,25 +36,48 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, int sca
 DesktopWindow::DesktopWindow(SDL_Window* window, int scale)
     : window_(window), id_(SDL_GetWindowID(window)), scale_(scale), x11_(X11Window::of(window)) {}
 
+// The image's connection is done with the window (closing it waits for the
+// server) before SDL destroys the window: a put still on its way would meet
+// a window that is no more.
 DesktopWindow::~DesktopWindow() {
+    presenter_.reset();
     if (window_) SDL_DestroyWindow(window_);
 }
 
+void DesktopWindow::abandon() {
+    if (presenter_) presenter_->abandon();
+    window_ = nullptr;
+}
+
+SDL_Surface* DesktopWindow::target() {
+    if (presenter_) return &presenter_->imageToWrite();
+    return SDL_GetWindowSurface(window_);
+}
+
 void DesktopWindow::show(const Bitmap& frame, DesktopFrameCopy::Band rows) {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = target();
     if (!surface) return;
     bool locked = SDL_MUSTLOCK(surface);
     if (locked && SDL_LockSurface(surface) != 0) return;
     DesktopFrameCopy::Band changed = copy_.copy(frame, *surface, scale_, rows);
     if (locked) SDL_UnlockSurface(surface);
     if (changed.empty()) return;
+    if (presenter_) {
+        presenter_->put(changed.top, changed.bottom);
+        return;
+    }
     SDL_Rect band{0, changed.top, surface->w, changed.bottom - changed.top};
     SDL_UpdateWindowSurfaceRects(window_, &band, 1);
 }
 
-// The window surface still holds the last frame; putting it on the screen
-// again is all a repaint needs.
-void DesktopWindow::repaint() { SDL_UpdateWindowSurface(window_); }
+// The image (or window surface) still holds the last frame; putting it on
+// the screen again is all a repaint needs.
+void DesktopWindow::repaint() {
+    if (presenter_)
+        presenter_->put(DesktopFrameCopy::everyRow.top, DesktopFrameCopy::everyRow.bottom);
+    else
+        SDL_UpdateWindowSurface(window_);
+}
 
 // Each rectangle of the region covers whole blocks, so the outline is exact.
 void DesktopWindow::reshape(const Window& window) {

@@ -1,5 +1,7 @@
 // One window of the layer on the desktop: a borderless SDL window drawn in
-// software, its outline cut by the window's region through X11.
+// software, its outline cut by the window's region through X11. On X11 its
+// pixels go to the screen through an image of its own (X11Presenter);
+// elsewhere through SDL's window surface.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +11,10 @@
 #include <string>
 
 #include "DesktopFrameCopy.h"
+#include "X11Presenter.h"
 #include "X11Window.h"
 
+struct SDL_Surface;
 struct SDL_Window;
 
 namespace layer {
@@ -42,16 +46,20 @@ public:
 
     // Lets go of the window without a word to the display, which has gone:
     // destroying it would wait for an answer that never comes.
-    void abandon() { window_ = nullptr; }
+    void abandon();
     const X11Window& x11() const { return x11_; }
 
 private:
     DesktopWindow(SDL_Window* window, int scale);
+    // Where the pixels are written before they are shown; null when there
+    // is nowhere.
+    SDL_Surface* target();
 
     SDL_Window* window_;
     uint32_t id_;
     int scale_;
     X11Window x11_;
+    std::unique_ptr<X11Presenter> presenter_;  // null: SDL's window surface
     DesktopFrameCopy copy_;
 };
 

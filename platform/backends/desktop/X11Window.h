@@ -23,6 +23,8 @@ public:
 
     bool valid() const { return display_ != nullptr; }
     X11Connection connection() const { return X11Connection(display_); }
+    // The X server's name for the window.
+    unsigned long id() const { return window_; }
 
     // Shows (and takes pointer input on) only these rectangles, in client
     // coordinates; null gives the whole rectangle back. Without the X shape
