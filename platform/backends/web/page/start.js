@@ -30,6 +30,17 @@
     };
     createBrisko({
       desktop,
+      // The module the page began compiling as it loaded.
+      instantiateWasm: (imports, receiveInstance) => {
+        window.briskoModule
+          .then((module) => WebAssembly.instantiate(module, imports).then((instance) => receiveInstance(instance, module)))
+          .catch((error) => {
+            keep(String(error));
+            desktop.dispose();
+            showEnded("Brisko could not start: " + error);
+          });
+        return {};
+      },
       onRuntimeInitialized: () => { run.readyMs = performance.now(); },
       print: (line) => { keep(line); console.log(line); },
       printErr: (line) => { keep(line); console.error(line); },
