@@ -12,22 +12,17 @@ Its CPU use at 50 frames a second is measured beside the native program's
 by bench/cpu_usage.py (make cpu-usage)."""
 
 import argparse
-import functools
 import gzip
-import http.server
 import os
 import statistics
 import sys
 import tempfile
-import threading
 import time
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CHROMIUM = "/usr/bin/chromium"
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+from cpu_usage import CHROMIUM, CHROMIUM_ARGUMENTS, ROOT, page_server  # noqa: E402
+
 CHROMEDRIVER = "/usr/bin/chromedriver"
-CHROMIUM_ARGUMENTS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                      "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                      "--window-size=1024,768", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"]
 
 TIMINGS = """
 const navigation = performance.getEntriesByType("navigation")[0];
@@ -35,11 +30,6 @@ const run = window.brisko;
 return {response: navigation.responseEnd, load: navigation.loadEventEnd, started: run && run.startedMs,
         ready: run && run.readyMs, frame: run && run.desktop.firstFrameMs};
 """
-
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
 
 
 def page_sizes(folder):
@@ -89,21 +79,16 @@ def main():
         plain_total += plain
     print("  %-12s %8d bytes, %7d compressed (%.1f KiB)" % ("all", plain_total, total, total / 1024))
 
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=args.page))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    url = "http://127.0.0.1:%d/index.html" % server.server_address[1]
     print()
-    print("Loads of %s in headless Chromium, each with an empty cache (ms from the start of navigation):" % url)
     frames = []
-    try:
+    with page_server(args.page) as url:
+        print("Loads of %s in headless Chromium, each with an empty cache (ms from the start of navigation):" % url)
         for number in range(1, args.loads + 1):
             timings = one_load(url)
             frames.append(timings["frame"])
             print("  load %d: response %6.1f, program started %6.1f, compiled %6.1f, document loaded %6.1f, "
                   "first frame on screen %6.1f" % (number, timings["response"], timings["started"], timings["ready"],
                                                    timings["load"], timings["frame"]))
-    finally:
-        server.shutdown()
     print("First frame on screen: median %.1f ms, slowest %.1f ms, of %d loads" % (
         statistics.median(frames), max(frames), len(frames)))
     return 0

@@ -33,8 +33,9 @@ void WebFrame::convertRow(const Bitmap& frame, int y) {
     int columns = std::min(width_, frame.width());
     uint8_t* target = &rgba_[std::size_t(y) * scale_ * stride()];
     for (int x = 0; x < columns; ++x, source += 3) {
-        uint8_t pixel[4] = {source[2], source[1], source[0], uint8_t(inside[x] ? 255 : 0)};
-        if (!inside[x]) pixel[0] = pixel[1] = pixel[2] = 0;
+        const uint8_t opaque[4] = {source[2], source[1], source[0], 255};
+        const uint8_t transparent[4] = {0, 0, 0, 0};
+        const uint8_t* pixel = inside[x] ? opaque : transparent;
         for (int copy = 0; copy < scale_; ++copy, target += 4) std::memcpy(target, pixel, 4);
     }
     uint8_t* first = &rgba_[std::size_t(y) * scale_ * stride()];

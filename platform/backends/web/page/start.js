@@ -28,33 +28,29 @@
       run.exitCode = exitCode;
       showEnded(exitCode === 0 ? "Brisko has ended." : "Brisko has ended with exit code " + exitCode + ".");
     };
+    // The program cannot start or has stopped on an error: the page says so.
+    const fail = (what, error) => {
+      keep(what + ": " + error);
+      desktop.dispose();
+      showEnded("Brisko " + what + ": " + error);
+    };
     createBrisko({
       desktop,
       // The module the page began compiling as it loaded.
       instantiateWasm: (imports, receiveInstance) => {
         window.briskoModule
           .then((module) => WebAssembly.instantiate(module, imports).then((instance) => receiveInstance(instance, module)))
-          .catch((error) => {
-            keep(String(error));
-            desktop.dispose();
-            showEnded("Brisko could not start: " + error);
-          });
+          .catch((error) => fail("could not start", error));
         return {};
       },
       onRuntimeInitialized: () => { run.readyMs = performance.now(); },
       print: (line) => { keep(line); console.log(line); },
       printErr: (line) => { keep(line); console.error(line); },
       onAbort: (what) => {
-        keep("aborted: " + what);
         run.aborted = String(what);
-        desktop.dispose();
-        showEnded("Brisko stopped on an error: " + what);
+        fail("stopped on an error", what);
       },
-    }).catch((error) => {
-      keep(String(error));
-      desktop.dispose();
-      showEnded("Brisko could not start: " + error);
-    });
+    }).catch((error) => fail("could not start", error));
   }
 
   startAgain.addEventListener("click", start);
