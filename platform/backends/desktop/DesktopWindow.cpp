@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "RectArithmetic.h"
 #include "Window.h"
 
 namespace layer {
@@ -86,7 +87,7 @@ void DesktopWindow::reshape(const Window& window) {
         return;
     }
     std::vector<RECT> blocks = window.region->rects();
-    for (RECT& r : blocks) r = RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
+    for (RECT& r : blocks) r = scaledRect(r, scale_);
     x11_.setShape(&blocks);
 }
 

@@ -6,22 +6,20 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 
-#include <algorithm>
-#include <climits>
+#include "RectArithmetic.h"
 
 namespace layer {
 
 namespace {
 
-short clampToShort(LONG value) { return short(std::clamp<LONG>(value, SHRT_MIN, SHRT_MAX)); }
-unsigned short clampToUnsignedShort(LONG value) { return (unsigned short)(std::clamp<LONG>(value, 0, USHRT_MAX)); }
-
 std::vector<XRectangle> toXRectangles(const std::vector<RECT>& rects) {
     std::vector<XRectangle> result;
     result.reserve(rects.size());
-    for (const RECT& r : rects)
-        result.push_back(XRectangle{clampToShort(r.left), clampToShort(r.top), clampToUnsignedShort(r.right - r.left),
-                                    clampToUnsignedShort(r.bottom - r.top)});
+    for (const RECT& r : rects) {
+        Span16 across = toSpan16(r.left, r.right);
+        Span16 down = toSpan16(r.top, r.bottom);
+        result.push_back(XRectangle{across.origin, down.origin, across.extent, down.extent});
+    }
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Layer.h"
+#include "RectArithmetic.h"
 #include "Window.h"
 
 namespace layer {
@@ -85,9 +86,10 @@ void WebBackend::reshape(Window& window) {
     shown->frame.shape(window.width, window.height, n, window.region.get());
     if (window.region) {
         std::vector<int> rects;
-        for (const RECT& rect : window.region->rects())
-            rects.insert(rects.end(),
-                         {int(rect.left) * n, int(rect.top) * n, int(rect.right) * n, int(rect.bottom) * n});
+        for (const RECT& rect : window.region->rects()) {
+            RECT scaled = scaledRect(rect, n);
+            rects.insert(rects.end(), {int(scaled.left), int(scaled.top), int(scaled.right), int(scaled.bottom)});
+        }
         WebPage::shapeWindow(shown->id, rects.data(), int(rects.size() / 4));
     } else {
         WebPage::shapeWindow(shown->id, nullptr, -1);
