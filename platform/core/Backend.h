@@ -14,12 +14,20 @@ class Window;
 
 struct BackendEvent {
     // DisplayLost: the screen the windows were on is gone (its server ended);
-    // nothing will be shown or come in any more.
-    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore, DisplayLost };
+    // nothing will be shown or come in any more. WindowMoved: the desktop put
+    // `window` at (screenX, screenY), whoever asked for it.
+    enum class Type { PointerMove, PointerDown, PointerUp, CloseRequest, DismissBox, Restore, DisplayLost, WindowMoved };
     Type type = Type::PointerMove;
     int screenX = 0;  // pointer position in screen coordinates
     int screenY = 0;
     WPARAM modifiers = 0;  // MK_SHIFT and MK_CONTROL as held during the event
+    // The window the desktop reported a pointer event to, with the pointer's
+    // place relative to that window's top-left corner: the desktop knows
+    // where its windows are better than the layer does. Null: the layer
+    // finds the window under (screenX, screenY) itself.
+    Window* window = nullptr;
+    int windowX = 0;
+    int windowY = 0;
 };
 
 // Positions the backend reports (events, the cursor, the screen's size) are
@@ -51,6 +59,17 @@ public:
     // The window's position changed (see Window::deviceX).
     virtual void place(Window& window) = 0;
     virtual void minimize(Window& window) = 0;
+
+    // Hands the move that a press on the window's caption starts to the
+    // desktop, anchored at the press (in screen coordinates), where only the
+    // desktop can move windows. True once the desktop has taken the move and
+    // it is over (the button is up, its release not reported); false leaves
+    // the move to the layer's own loop.
+    virtual bool moveByDesktop(Window& window, POINT press) {
+        (void)window;
+        (void)press;
+        return false;
+    }
 
     // The next input or system event. With wait false, only one that is due
     // now; with wait true, blocks (or, headless, lets virtual time pass) until

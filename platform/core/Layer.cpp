@@ -29,6 +29,8 @@ void Layer::reset(std::unique_ptr<Backend> newBackend) {
     posted.clear();
     quitPosted = false;
     leftButtonHeld = false;
+    pressPosition = POINT{0, 0};
+    sincePress.clear();
     displayLost = false;
     quitCode = 0;
     hiddenResources.clear();

@@ -71,6 +71,11 @@ public:
     std::deque<MSG> posted;
     bool quitPosted = false;
     bool leftButtonHeld = false;
+    // Where the last left press was, and the pointer's moves and release
+    // since, wherever they went: a move that this press starts is anchored
+    // there and replays them, however late the program asks for it.
+    POINT pressPosition{0, 0};
+    std::vector<BackendEvent> sincePress;
     bool displayLost = false;
     int quitCode = 0;
     HGDIOBJ stockBrushes[6] = {};

@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include <strings.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "DeviceContext.h"
 #include "DevicePixels.h"
 #include "Layer.h"
+#include "RectArithmetic.h"
 #include "Window.h"
 
 using layer::BackendEvent;
@@ -88,37 +91,124 @@ void moveWindowTo(HWND handle, Window& window, int deviceX, int deviceY) {
     if (moved) send(handle, WM_MOVE, 0, MAKELPARAM(x, y));
 }
 
+// Windows' own move loop takes the pointer messages that wait in the queue:
+// they belong to the move, not to the window.
+void dropPointerMessages(HWND handle) {
+    std::erase_if(Layer::get().posted, [&](const MSG& msg) {
+        return msg.hwnd == handle && (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP);
+    });
+}
+
 // The modal move a press on the caption starts: the window follows the
 // pointer until the left button comes up; that release is the loop's own and
-// never reaches the window. It counts in device pixels, so that the window
-// follows the pointer exactly on a scaled screen too.
+// never reaches the window. The move is anchored at the press, as on Windows,
+// and first catches up with whatever the pointer did since (the program may
+// get to the press a frame or more after it happened, and a fast pointer may
+// have moved, or even let go, by then). It counts in device pixels, so that
+// the window follows the pointer exactly on a scaled screen too. Every call
+// into the window procedure may destroy the window, so it is looked up again
+// after each.
 void captionMoveLoop(HWND handle) {
     Layer& layer = Layer::get();
     Window* window = layer.window(handle);
-    if (!window || !Layer::get().leftButtonHeld) return;
-    POINT start = layer.backend().cursorPosition();
-    int originX = window->deviceX;
-    int originY = window->deviceY;
+    std::vector<BackendEvent> since = std::move(layer.sincePress);
+    layer.sincePress.clear();
+    bool released = std::any_of(since.begin(), since.end(),
+                                [](const BackendEvent& e) { return e.type == BackendEvent::Type::PointerUp; });
+    if (!window || (!layer.leftButtonHeld && !released)) return;
+    dropPointerMessages(handle);
+    const POINT press = layer.pressPosition;
+    if (!released && layer.backend().moveByDesktop(*window, press)) {
+        layer.leftButtonHeld = false;
+        dropPointerMessages(handle);
+        return;
+    }
+    const int originX = window->deviceX;
+    const int originY = window->deviceY;
+    auto follow = [&](const BackendEvent& event) {
+        if (Window* moving = layer.window(handle))
+            moveWindowTo(handle, *moving, originX + event.screenX - press.x, originY + event.screenY - press.y);
+        return layer.window(handle) != nullptr;
+    };
+    for (const BackendEvent& event : since) {
+        if (!follow(event) || event.type == BackendEvent::Type::PointerUp) {
+            layer.leftButtonHeld = false;
+            return;
+        }
+    }
     BackendEvent event;
     while (layer.backend().nextEvent(event, true)) {
         switch (event.type) {
             case BackendEvent::Type::PointerMove:
-                moveWindowTo(handle, *window, originX + event.screenX - start.x, originY + event.screenY - start.y);
+                if (!follow(event)) {
+                    layer.leftButtonHeld = false;
+                    return;
+                }
                 break;
             case BackendEvent::Type::PointerUp:
-                moveWindowTo(handle, *window, originX + event.screenX - start.x, originY + event.screenY - start.y);
-                Layer::get().leftButtonHeld = false;
+                follow(event);
+                layer.leftButtonHeld = false;
                 return;
             case BackendEvent::Type::CloseRequest:
             case BackendEvent::Type::DisplayLost:
-                Layer::get().leftButtonHeld = false;
+                layer.leftButtonHeld = false;
                 layer::deliverEvent(event);
                 return;
+            case BackendEvent::Type::WindowMoved:
+            case BackendEvent::Type::Restore:
+                layer::deliverEvent(event);
+                if (!layer.window(handle)) {
+                    layer.leftButtonHeld = false;
+                    return;
+                }
+                break;
             default:
                 break;
         }
     }
-    Layer::get().leftButtonHeld = false;
+    layer.leftButtonHeld = false;
+}
+
+// What the move a press may start needs to know of the pointer: where the
+// press was and what the pointer did after it (a run of moves counts as its
+// last one).
+void recordForMove(const BackendEvent& event) {
+    using Type = BackendEvent::Type;
+    Layer& layer = Layer::get();
+    if (event.type == Type::PointerDown) {
+        layer.pressPosition = POINT{event.screenX, event.screenY};
+        layer.sincePress.clear();
+        return;
+    }
+    if (!layer.leftButtonHeld || (event.type != Type::PointerMove && event.type != Type::PointerUp)) return;
+    auto& since = layer.sincePress;
+    if (event.type == Type::PointerMove && !since.empty() && since.back().type == Type::PointerMove)
+        since.back() = event;
+    else
+        since.push_back(event);
+}
+
+HWND handleOf(const Window* window) {
+    for (HWND handle : Layer::get().windows)
+        if (Layer::get().window(handle) == window) return handle;
+    return nullptr;
+}
+
+// The desktop put the window somewhere (perhaps not where the layer asked):
+// from now on that is where it is.
+void followDesktop(const BackendEvent& event) {
+    HWND handle = handleOf(event.window);
+    if (!handle) return;
+    Window& window = *event.window;
+    window.deviceX = event.screenX;
+    window.deviceY = event.screenY;
+    int scale = deviceScale();
+    int x = layer::toProgramPixels(event.screenX, scale);
+    int y = layer::toProgramPixels(event.screenY, scale);
+    if (x == window.x && y == window.y) return;
+    window.x = x;
+    window.y = y;
+    send(handle, WM_MOVE, 0, MAKELPARAM(x, y));
 }
 
 }  // namespace
@@ -126,15 +216,22 @@ void captionMoveLoop(HWND handle) {
 namespace layer {
 
 // The window under the pointer gets the message only when the point lies
-// inside it and inside its region; nothing captures the mouse.
+// inside it and inside its region; nothing captures the mouse. Where the
+// desktop says which window a pointer event is for, only that window can
+// take it, at the place the desktop gives.
 void deliverEvent(const BackendEvent& event) {
     Layer& layer = Layer::get();
     using Type = BackendEvent::Type;
+    recordForMove(event);
     if (event.type == Type::PointerDown) Layer::get().leftButtonHeld = true;
     if (event.type == Type::PointerUp) Layer::get().leftButtonHeld = false;
     // With its display gone the program can only end; it ends through its
     // own close, like on a close request, so that it lets go of what it holds.
     if (event.type == Type::DisplayLost) layer.displayLost = true;
+    if (event.type == Type::WindowMoved) {
+        followDesktop(event);
+        return;
+    }
 
     int scale = layer.backend().scale();
     for (HWND handle : layer.windows) {
@@ -148,9 +245,9 @@ void deliverEvent(const BackendEvent& event) {
             window->minimized = false;
             continue;
         }
-        if (event.type == Type::DismissBox || window->minimized) continue;
-        int x = toProgramPixels(event.screenX - window->deviceX, scale);
-        int y = toProgramPixels(event.screenY - window->deviceY, scale);
+        if (event.type == Type::DismissBox || (event.window && event.window != window)) continue;
+        int x = toProgramPixels(event.window ? event.windowX : event.screenX - window->deviceX, scale);
+        int y = toProgramPixels(event.window ? event.windowY : event.screenY - window->deviceY, scale);
         if (!window->accepts(x, y)) continue;
         POINT point = toProgramPixels(POINT{event.screenX, event.screenY}, scale);
         if (event.type == Type::PointerMove)
@@ -202,8 +299,8 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     created.style = style;
     created.x = x;
     created.y = y;
-    created.deviceX = x * deviceScale();
-    created.deviceY = y * deviceScale();
+    created.deviceX = layer::scaledCoordinate(x, deviceScale());
+    created.deviceY = layer::scaledCoordinate(y, deviceScale());
     created.procedure = windowClass->procedure;
     created.instance = instance;
     created.visible = (style & WS_VISIBLE) != 0;
