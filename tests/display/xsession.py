@@ -13,6 +13,19 @@ from image import Image
 
 REQUIRED_TOOLS = ["Xvfb", "xdotool", "xsetroot", "xwininfo", "xprop", "import"]
 WINDOW_MANAGER_TOOLS = ["openbox", "wmctrl"]
+# Other desktops than openbox: what each needs beside.
+DESKTOP_TOOLS = {"i3": ["i3"], "keeping": ["/usr/bin/python3"], "stale-check": ["openbox"], None: []}
+# The window manager of the tests' own that keeps windows where it puts them.
+KEEPING_WM = os.path.join(os.path.dirname(os.path.abspath(__file__)), "keeping_wm.py")
+# i3 as packaged, but quiet: no bar, no config wizard, nothing started.
+I3_CONFIG = """\
+font pango:DejaVu Sans 8
+default_border none
+default_floating_border none
+focus_follows_mouse no
+"""
+# Bits a channel (red, green, blue) of each screen depth the tests use.
+CHANNEL_BITS = {16: (5, 6, 5), 24: (8, 8, 8), 30: (8, 8, 8)}
 # The packaged configuration, so that a user's own cannot change the test;
 # but new windows that ask for no place of their own go to the top-left of
 # the free area instead of its centre, so that only the program's own
@@ -27,11 +40,22 @@ SHARED_MEMORY_EXTENSION = "MIT-SHM"
 
 
 class XSession:
-    def __init__(self, width, height, log, window_manager=False, shared_memory=True):
+    def __init__(self, width, height, log, window_manager=False, shared_memory=True, desktop=None, depth=24,
+                 monitors=None):
+        """desktop: another window manager than openbox (i3; keeping, the
+        tests' own that keeps windows where it puts them; stale-check,
+        openbox killed, its check left on the root). monitors: (name,
+        geometry, primary) for RandR monitors laid over the screen."""
         self.width = width
         self.height = height
         self.log = log
+        # A window manager that makes windows iconic.
         self.with_window_manager = window_manager
+        self.desktop = desktop
+        self.depth = depth
+        self.channel_bits = CHANNEL_BITS[depth]
+        self.monitors = monitors or []
+        self.desktop_process = None
         self.shared_memory = shared_memory
         self.server = None
         self.window_manager = None
@@ -51,7 +75,7 @@ class XSession:
         read_end, write_end = os.pipe()
         without = [] if self.shared_memory else ["-extension", SHARED_MEMORY_EXTENSION]
         self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (self.width, self.height),
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx%d" % (self.width, self.height, self.depth),
              "-nolisten", "tcp", "-noreset"] + without,
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_end)
@@ -63,8 +87,47 @@ class XSession:
         if xlib.has_extension(self.display, SHARED_MEMORY_EXTENSION) != self.shared_memory:
             raise RuntimeError("Xvfb %s %s despite being asked" % (
                 "offers" if not self.shared_memory else "does not offer", SHARED_MEMORY_EXTENSION))
+        self.lay_monitors()
         if self.with_window_manager:
             self.start_window_manager()
+        if self.desktop:
+            self.start_desktop()
+
+    def lay_monitors(self):
+        """RandR monitors over the screen, as a desktop of several
+        monitors has; a name marked primary is given with a star."""
+        for name, (width, height, x, y), primary in self.monitors:
+            self.run("xrandr", "--setmonitor", ("*" if primary else "") + name,
+                     "%d/%dx%d/%d+%d+%d" % (width, width // 4, height, height // 4, x, y), "none")
+
+    def start_desktop(self):
+        if self.desktop == "i3":
+            self.config = tempfile.NamedTemporaryFile("w", prefix="brisko-i3-", suffix=".conf")
+            self.config.write(I3_CONFIG)
+            self.config.flush()
+            command = ["i3", "-c", self.config.name]
+        elif self.desktop == "keeping":
+            command = ["/usr/bin/python3", "-B", KEEPING_WM]
+        else:
+            command = ["openbox", "--sm-disable"]
+        self.desktop_process = subprocess.Popen(command, env=self.environment(), stdout=subprocess.DEVNULL,
+                                                stderr=self.log, stdin=subprocess.DEVNULL)
+        self.wait_for_wm_check(self.desktop_process, self.desktop)
+        if self.desktop == "stale-check":
+            # Killed, a window manager cannot take its property with it.
+            self.desktop_process.kill()
+            self.desktop_process.wait()
+            if "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
+                raise RuntimeError("the killed window manager's check did not stay on the root")
+
+    def wait_for_wm_check(self, process, name):
+        deadline = time.monotonic() + 15
+        while "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
+            if process.poll() is not None:
+                raise RuntimeError("%s exited with %d (see the log)" % (name, process.returncode))
+            if time.monotonic() > deadline:
+                raise RuntimeError("%s did not take the screen within 15 s" % name)
+            time.sleep(0.05)
 
     def start_window_manager(self):
         """Openbox, once it manages the screen: it names its check window
@@ -79,16 +142,10 @@ class XSession:
         self.window_manager = subprocess.Popen(["openbox", "--sm-disable", "--config-file", self.config.name],
                                                env=self.environment(), stdout=subprocess.DEVNULL, stderr=self.log,
                                                stdin=subprocess.DEVNULL)
-        deadline = time.monotonic() + 15
-        while "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
-            if self.window_manager.poll() is not None:
-                raise RuntimeError("openbox exited with %d (see the log)" % self.window_manager.returncode)
-            if time.monotonic() > deadline:
-                raise RuntimeError("openbox did not take the screen within 15 s")
-            time.sleep(0.05)
+        self.wait_for_wm_check(self.window_manager, "openbox")
 
     def stop(self):
-        for process in (self.window_manager, self.server):
+        for process in (self.window_manager, self.desktop_process, self.server):
             if process and process.poll() is None:
                 process.terminate()
                 try:
@@ -226,6 +283,9 @@ class XSession:
     def screenshot(self, area=None):
         """The whole screen; or, much faster on a big screen, the part of
         the area (left, top, right, bottom) that is on it."""
+        if area is None and self.depth != 24:
+            # import reads other depths by its own rounding.
+            area = (0, 0, self.width, self.height)
         if area is None:
             data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.environment(),
                                   capture_output=True, timeout=30, check=True).stdout
