@@ -33,9 +33,9 @@ JOBS := $(shell nproc)
 PACKAGES += llvm-14 openbox wmctrl wine32:i386
 # The desktops the display tests also run on: i3 places windows itself, the
 # tests' own window manager (python3-xlib) keeps them where it put them, and
-# xrandr lays monitors over the screen. libxrandr-dev: which monitor is the
-# primary one.
-PACKAGES += i3-wm python3-xlib libxrandr-dev
+# xrandr lays monitors over the screen; Xorg with the dummy driver has two
+# outputs side by side. libxrandr-dev: which monitor is the primary one.
+PACKAGES += i3-wm python3-xlib libxrandr-dev xserver-xorg-core xserver-xorg-video-dummy
 FOREIGN_ARCH := i386
 
 # The web page: Debian's emscripten builds it; the browser tests drive

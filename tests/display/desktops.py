@@ -32,11 +32,6 @@ def expect_stays(run, what):
         what, before, after))
 
 
-def burst(run, *steps):
-    """xdotool steps sent in one command, as fast as X takes them."""
-    run.session.run("xdotool", *[str(step) for step in steps])
-
-
 def burst_drag(run, release_in_burst):
     """A press on bare skin and the whole movement in one burst, before
     the program can have looked at the press: the window moves by exactly
@@ -45,10 +40,10 @@ def burst_drag(run, release_in_burst):
     start = run.screen_point(layout.BARE_SKIN)
     origin = run.origin
     run.session.move_pointer(*start)
-    steps = ["mousedown", 1, "mousemove_relative", "--", 13, 7, "mousemove_relative", "--", DRAG[0] - 13, DRAG[1] - 7]
+    steps = [("press",), ("move_by", 13, 7), ("move_by", DRAG[0] - 13, DRAG[1] - 7)]
     if release_in_burst:
-        steps += ["mouseup", 1]
-    burst(run, *steps)
+        steps.append(("release",))
+    run.session.burst(steps)
     wanted = (origin[0] + DRAG[0], origin[1] + DRAG[1])
     how = "press, movement%s in one burst" % (" and release" if release_in_burst else "")
     expect_window_at(run, wanted, how)
@@ -150,7 +145,7 @@ def quick_press_on_skin(run):
     taken the move over: no move may follow the pointer after it."""
     start = run.screen_point(layout.BARE_SKIN)
     run.session.move_pointer(*start)
-    burst(run, "mousedown", 1, "sleep", 0.05, "mouseup", 1)
+    run.session.burst([("press",), ("pause", 0.05), ("release",)])
     time.sleep(0.5)
     expect_stays(run, "a quick press on bare skin")
     controls_where_drawn(run, "after a quick press on bare skin")

@@ -45,7 +45,7 @@ import scenarios
 from displayrun import CheckFailed, DisplayRun
 from program import Program, WineProgram, windows_program_bits
 from skin import Skin
-from xsession import DESKTOP_TOOLS, REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession
+from xsession import DESKTOP_TOOLS, REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession, why_xorg_dummy_cannot_run
 
 SKIPPED = 77
 NATIVE_ONLY = ("signals", "display-loss", "no-display")
@@ -62,6 +62,8 @@ DESKTOP_SCENARIOS = {
 }
 # Two monitors side by side, the primary one on the right.
 PRIMARY_ON_THE_RIGHT = [("LEFT", (1024, 768, 0, 0), False), ("RIGHT", (1024, 768, 1024, 0), True)]
+DUMMY_PRIMARY_ON_THE_RIGHT = [("DUMMY1", ["--mode", "1024x768", "--right-of", "DUMMY0"]),
+                              ("DUMMY1", ["--primary"])]
 
 
 def parse_arguments():
@@ -78,8 +80,9 @@ def parse_arguments():
                         help="another window manager than openbox: i3; keeping (keeps windows where it puts them, "
                         "moves them only itself, ignores minimise); stale-check (openbox killed, its check left)")
     parser.add_argument("--depth", type=int, default=24, choices=[16, 24, 30], help="the screen's depth")
-    parser.add_argument("--primary-on-the-right", action="store_true",
-                        help="a screen of two monitors side by side, the right one primary")
+    parser.add_argument("--primary-on-the-right", choices=["monitors", "outputs"],
+                        help="a screen of two monitors side by side, the right one primary: RandR monitors laid "
+                        "over an Xvfb screen, or two outputs of Xorg's dummy driver")
     parser.add_argument("--scale", type=int, default=1, help="the whole number the desktop asks to scale by")
     parser.add_argument("--scale-by", default="variable", choices=["variable", "resource"],
                         help="ask by the GDK_SCALE variable or by the Xft.dpi X resource")
@@ -128,9 +131,10 @@ class Bench:
         self.skin = Skin(args.res)
         self.scale = args.scale
         self.screen_size = layout.screen_size(args.scale)
-        self.monitors = PRIMARY_ON_THE_RIGHT if args.primary_on_the_right else None
+        self.monitors = PRIMARY_ON_THE_RIGHT if args.primary_on_the_right == "monitors" else None
+        self.outputs = DUMMY_PRIMARY_ON_THE_RIGHT if args.primary_on_the_right == "outputs" else None
         self.expected_origin = None
-        if self.monitors:
+        if args.primary_on_the_right:
             self.screen_size = (2048, 768)
             self.expected_origin = (1024 + layout.WINDOW_ORIGIN[0], layout.WINDOW_ORIGIN[1])
         self.log_path = os.path.join(args.artifacts, name + ".log")
@@ -164,7 +168,7 @@ class Bench:
         with open(self.server_log_path, "ab") as server_log, \
                 XSession(*self.screen_size, server_log, window_manager=self.args.window_manager,
                          shared_memory=not self.args.without_shared_memory, desktop=self.args.desktop,
-                         depth=self.args.depth, monitors=self.monitors) as session:
+                         depth=self.args.depth, monitors=self.monitors, dummy_outputs=self.outputs) as session:
             program = self.program(session)
             try:
                 if before_start:
@@ -175,7 +179,8 @@ class Bench:
                     session.display, " with openbox" if self.args.window_manager else "",
                     " with the desktop %s" % self.args.desktop if self.args.desktop else "",
                     " at depth %d" % self.args.depth if self.args.depth != 24 else "",
-                    ", two monitors, the right one primary" if self.monitors else "",
+                    ", two %s, the right one primary" % self.args.primary_on_the_right
+                    if self.args.primary_on_the_right else "",
                     " without shared memory" if self.args.without_shared_memory else "", self.describe_scale()))
                 yield run
             finally:
@@ -195,6 +200,8 @@ def test_name(args):
         kind += "_depth%d" % args.depth
     if args.desktop:
         kind += "_" + args.desktop.replace("-", "_")
+    if args.primary_on_the_right:
+        kind += "_" + args.primary_on_the_right
     return "display_%s%s_%s" % (kind, "_openbox" if args.window_manager else "", args.scenario.replace("-", "_"))
 
 
@@ -241,6 +248,11 @@ def main():
         print("FAIL: the display test needs %s on the PATH" % ", ".join(missing))
         return 1
 
+    if args.primary_on_the_right == "outputs":
+        why_not = why_xorg_dummy_cannot_run()
+        if why_not:
+            print("SKIP: %s" % why_not)
+            return SKIPPED
     bench = Bench(args, name, log)
     if args.scenario in ("signals", "display-loss"):
         failures = (endings.signals if args.scenario == "signals" else endings.display_loss)(bench, log)
