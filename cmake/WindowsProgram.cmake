@@ -43,11 +43,14 @@ target_link_options(brisko PRIVATE -static -static-libgcc -static-libstdc++ -mwi
 target_link_libraries(brisko PRIVATE user32 gdi32 kernel32)
 
 if(BUILD_TESTING)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
   add_test(NAME windows_program_format
            COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:brisko> -DOBJDUMP=${CMAKE_OBJDUMP}
                    -DEXPECTED_FORMAT=${BRISKO_PE_FORMAT} -P ${CMAKE_SOURCE_DIR}/cmake/CheckWindowsProgram.cmake)
   add_test(NAME windows_program_resources
            COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:brisko> -DWINDRES=${CMAKE_RC_COMPILER}
                    -DRESOURCE_HEADER=${CMAKE_SOURCE_DIR}/res/resource.h -DICON=${CMAKE_SOURCE_DIR}/res/brisko.ico
-                   -DVERSION=${PROJECT_VERSION} -P ${CMAKE_SOURCE_DIR}/cmake/CheckWindowsResources.cmake)
+                   -DVERSION=${PROJECT_VERSION} -DPYTHON=${Python3_EXECUTABLE}
+                   -DARCHITECTURE=${BRISKO_MANIFEST_ARCHITECTURE}
+                   -P ${CMAKE_SOURCE_DIR}/cmake/CheckWindowsResources.cmake)
 endif()
