@@ -47,6 +47,15 @@ if(BUILD_TESTING)
   add_test(NAME windows_program_format
            COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:brisko> -DOBJDUMP=${CMAKE_OBJDUMP}
                    -DEXPECTED_FORMAT=${BRISKO_PE_FORMAT} -P ${CMAKE_SOURCE_DIR}/cmake/CheckWindowsProgram.cmake)
+  # The same check on a program linked the linker's way, without ASLR or DEP:
+  # it must name every field the release sets.
+  add_executable(plain_program WIN32 tests/package/fixtures/plain_program.c)
+  target_link_options(plain_program PRIVATE -Wl,--insert-timestamp -Wl,--disable-dynamicbase -Wl,--disable-nxcompat
+                      $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},8>:-Wl,--disable-high-entropy-va>)
+  add_test(NAME windows_program_format_refuses
+           COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:plain_program> -DOBJDUMP=${CMAKE_OBJDUMP}
+                   -DEXPECTED_FORMAT=${BRISKO_PE_FORMAT} -DSOURCE=${CMAKE_SOURCE_DIR}
+                   -P ${CMAKE_SOURCE_DIR}/tests/package/ExpectFormatRefused.cmake)
   add_test(NAME windows_program_resources
            COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:brisko> -DWINDRES=${CMAKE_RC_COMPILER}
                    -DRESOURCE_HEADER=${CMAKE_SOURCE_DIR}/res/resource.h -DICON=${CMAKE_SOURCE_DIR}/res/brisko.ico
