@@ -19,8 +19,10 @@ class Program:
     """The native build: the executable itself."""
 
     startup_timeout = 20
-    # The about box is the desktop backend's own.
+    # The about box is the desktop backend's own: its OK button's place, and
+    # its face.
     about_box_ok_above_bottom = layout.ABOUT_BOX_OK_ABOVE_BOTTOM
+    about_box_face = (240, 240, 240)
 
     def __init__(self, path, session, log_path, variables=None):
         self.path = path
@@ -159,6 +161,7 @@ class WineProgram(Program):
 
     startup_timeout = 60
     about_box_ok_above_bottom = layout.WINE_ABOUT_BOX_OK_ABOVE_BOTTOM
+    about_box_face = None  # Wine's own, as its theme draws it
 
     def __init__(self, path, session, log_path, variables=None, windows_version=None):
         super().__init__(path, session, log_path, variables)

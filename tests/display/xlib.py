@@ -6,6 +6,7 @@ a part of the screen, and which window takes the pointer where."""
 import contextlib
 import ctypes
 import ctypes.util
+import time
 
 from image import widened
 
@@ -79,6 +80,11 @@ def _library():
     x.XQueryPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.POINTER(ctypes.c_ulong)] * 2 + [
         ctypes.POINTER(ctypes.c_int)] * 4 + [ctypes.POINTER(ctypes.c_uint)]
     x.XFlush.argtypes = [ctypes.c_void_p]
+    x.XCreateSimpleWindow.restype = ctypes.c_ulong
+    x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+    x.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     x.XCloseDisplay.argtypes = [ctypes.c_void_p]
     x.XQueryExtension.argtypes = [ctypes.c_void_p, ctypes.c_char_p] + [ctypes.POINTER(ctypes.c_int)] * 3
     return x
@@ -145,6 +151,31 @@ class Connection:
                                  *(ctypes.byref(c) for c in coordinates), ctypes.byref(buttons))
             targets.append(child.value)
         return targets
+
+    def frames_new_windows(self, timeout, patience=1.0):
+        """Whether a reparenting window manager takes new windows within the
+        time: a probe window mapped must be put in a frame. A window manager
+        names its check window before it is ready for new windows, and a
+        window that asks to be mapped meanwhile may be lost for good (seen
+        with openbox on a busy machine): a probe not framed within patience
+        seconds is given up for a new one."""
+        root = self.root()
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            probe = self.x.XCreateSimpleWindow(self.display, root, 0, 0, 8, 8, 0, 0, 0)
+            self.x.XMapWindow(self.display, probe)
+            self.x.XFlush(self.display)
+            given_up = min(deadline, time.monotonic() + patience)
+            try:
+                while time.monotonic() < given_up:
+                    parent, _ = self.tree(probe)
+                    if parent != root:
+                        return True
+                    time.sleep(0.05)
+            finally:
+                self.x.XDestroyWindow(self.display, probe)
+                self.x.XFlush(self.display)
+        return False
 
     def has_extension(self, name):
         codes = [ctypes.c_int() for _ in range(3)]
@@ -226,6 +257,11 @@ def root_pixels(display_name, left, top, width, height):
 def pointer_targets(display_name, points):
     with connect(display_name) as connection:
         return connection.pointer_targets(points)
+
+
+def frames_new_windows(display_name, timeout):
+    with connect(display_name) as connection:
+        return connection.frames_new_windows(timeout)
 
 
 def has_extension(display_name, name):

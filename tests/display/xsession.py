@@ -184,6 +184,8 @@ class XSession:
         self.desktop_process = subprocess.Popen(command, env=self.environment(), stdout=subprocess.DEVNULL,
                                                 stderr=self.log, stdin=subprocess.DEVNULL)
         self.wait_for_wm_check(self.desktop_process, self.desktop)
+        if self.desktop == "i3" and not xlib.frames_new_windows(self.display, 15):
+            raise RuntimeError("i3 did not take a new window within 15 s of naming its check window")
         if self.desktop == "stale-check":
             # Killed, a window manager cannot take its property with it.
             self.desktop_process.kill()
@@ -214,6 +216,9 @@ class XSession:
                                                env=self.environment(), stdout=subprocess.DEVNULL, stderr=self.log,
                                                stdin=subprocess.DEVNULL)
         self.wait_for_wm_check(self.window_manager, "openbox")
+        # Openbox frames every window it manages.
+        if not xlib.frames_new_windows(self.display, 15):
+            raise RuntimeError("openbox did not take a new window within 15 s of naming its check window")
 
     def stop(self):
         for process in (self.window_manager, self.desktop_process, self.server):
