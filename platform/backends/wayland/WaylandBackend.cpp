@@ -79,9 +79,24 @@ LONGLONG WaylandBackend::counter() {
     return LONGLONG(now.tv_sec) * ticksPerSecond + now.tv_nsec / 100;
 }
 
+// The rest is spent waiting on the connection: what the compositor sends
+// meanwhile is read at once and kept for the program. A compositor drops a
+// client that lets its messages pile up (a fast pointer sends hundreds in a
+// frame's rest), and reading them costs nothing while nothing comes.
 void WaylandBackend::sleep(DWORD milliseconds) {
     idleSpins_ = 0;
-    sleepFor((long long)milliseconds * 1'000'000);
+    if (state_ != Connection::Ready || lost_ || connection_->lost()) {
+        sleepFor((long long)milliseconds * 1'000'000);
+        return;
+    }
+    const LONGLONG deadline = counter() + LONGLONG(milliseconds) * (ticksPerSecond / 1000);
+    for (LONGLONG now = counter(); now < deadline; now = counter()) {
+        int left = int((deadline - now + ticksPerSecond / 1000 - 1) / (ticksPerSecond / 1000));
+        if (!connection_->pump(left)) {
+            sleepFor((deadline - now) * 100);
+            return;
+        }
+    }
 }
 
 void WaylandBackend::idle() {
@@ -212,7 +227,7 @@ bool WaylandBackend::nextEvent(BackendEvent& event, bool wait) {
     for (;;) {
         if (takeQueued(event)) break;
         if (state_ != Connection::Ready || lost_ || (windows_.empty() && boxes_.empty())) return false;
-        if (!connection_->pump(wait ? signalCheckMs : 0)) {
+        if (connection_->lost() || !connection_->pump(wait ? signalCheckMs : 0)) {
             // Ended as on X11: one line, and the program closes (or is ended).
             lost_ = true;
             connection_->reportLost();

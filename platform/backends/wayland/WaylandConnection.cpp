@@ -128,8 +128,9 @@ void WaylandConnection::announce(wl_registry* registry, uint32_t name, const cha
         compositor_ = bind<wl_compositor>(registry, name, wl_compositor_interface, version, compositorVersion);
     } else if (offered == wl_shm_interface.name && !shm_) {
         shm_ = bind<wl_shm>(registry, name, wl_shm_interface, version, 1);
-    } else if (offered == wl_seat_interface.name && !seat_) {
-        seat_ = bind<wl_seat>(registry, name, wl_seat_interface, version, seatVersion);
+    } else if (offered == wl_seat_interface.name && seatName_ == 0) {
+        seatName_ = name;
+        seatVersion_ = version;
     } else if (offered == xdg_wm_base_interface.name && !shell_) {
         shell_ = bind<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, shellVersion);
         xdg_wm_base_add_listener(shell_, &shellListener, nullptr);
@@ -152,6 +153,12 @@ void WaylandConnection::announce(wl_registry* registry, uint32_t name, const cha
         describeOutput(*output);
         outputs_.push_back(std::move(output));
     }
+}
+
+wl_seat* WaylandConnection::bindSeat() {
+    if (!seat_ && seatName_ != 0)
+        seat_ = bind<wl_seat>(registry_, seatName_, wl_seat_interface, seatVersion_, seatVersion);
+    return seat_;
 }
 
 void WaylandConnection::describeOutput(Output& output) {

@@ -74,6 +74,9 @@ public:
     wl_display* display() const { return display_; }
     wl_compositor* compositor() const { return compositor_; }
     wl_shm* shm() const { return shm_; }
+    // The seat is bound when first asked for, so that whoever asks hears
+    // what it says first (its capabilities).
+    wl_seat* bindSeat();
     wl_seat* seat() const { return seat_; }
     xdg_wm_base* shell() const { return shell_; }
     wp_viewporter* viewporter() const { return viewporter_; }
@@ -92,6 +95,8 @@ private:
     wl_compositor* compositor_ = nullptr;
     wl_shm* shm_ = nullptr;
     wl_seat* seat_ = nullptr;
+    uint32_t seatName_ = 0;
+    uint32_t seatVersion_ = 0;
     xdg_wm_base* shell_ = nullptr;
     wp_viewporter* viewporter_ = nullptr;
     wp_fractional_scale_manager_v1* fractionalScale_ = nullptr;

@@ -68,7 +68,7 @@ int cursorSize() {
 
 WaylandSeat::WaylandSeat(WaylandConnection& connection, Listener& listener, int scale)
     : connection_(connection), listener_(listener), scale_(scale), xkb_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {
-    if (connection_.seat()) wl_seat_add_listener(connection_.seat(), &seatListener, this);
+    if (wl_seat* seat = connection_.bindSeat()) wl_seat_add_listener(seat, &seatListener, this);
     // libwayland-cursor falls back on cursors of its own when no theme is installed.
     cursorTheme_ = wl_cursor_theme_load(std::getenv("XCURSOR_THEME"), cursorSize() * scale_, connection_.shm());
     cursorSurface_ = wl_compositor_create_surface(connection_.compositor());
