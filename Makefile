@@ -48,9 +48,10 @@ WEB_PORT ?= 8000
 # Its tests run sway headless (pixman) as the compositor, grim for its pixels,
 # and kwin's virtual backend as a second compositor, driven through the fake
 # input protocol of plasma-wayland-protocols (kwin-style-breeze: kwin looks
-# for its decoration plugin); xwayland for the X11 program on sway.
+# for its decoration plugin), its screenshots taken over D-Bus with libdbus;
+# xwayland for the X11 program on sway.
 PACKAGES += libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev \
-	sway grim kwin-wayland kwin-style-breeze plasma-wayland-protocols xwayland
+	sway grim kwin-wayland kwin-style-breeze plasma-wayland-protocols xwayland libdbus-1-dev
 
 deps:
 	@dpkg --print-foreign-architectures | grep -qx $(FOREIGN_ARCH) || { \

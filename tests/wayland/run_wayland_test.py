@@ -27,8 +27,11 @@ import layout  # noqa: E402
 import scenarios  # noqa: E402
 from displayrun import CheckFailed, DisplayRun, output_lines  # noqa: E402
 from expected import area_pixels  # noqa: E402
+from panel import PanelState  # noqa: E402
 from program import Program  # noqa: E402
 from skin import Skin  # noqa: E402
+from kwinsession import REQUIRED_TOOLS as KWIN_TOOLS  # noqa: E402
+from kwinsession import KwinSession  # noqa: E402
 from swaysession import REQUIRED_TOOLS, SwaySession  # noqa: E402
 
 # A compositor that goes away must end the program within this time.
@@ -41,8 +44,10 @@ def parse_arguments():
     parser.add_argument("--desk", required=True, help="the tests' own Wayland client (wayland_desk)")
     parser.add_argument("--res", required=True, help="the skin's files (res/)")
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
-    parser.add_argument("--scenario", default="ui", choices=["ui", "drags", "endings", "scaled"])
+    parser.add_argument("--scenario", default="ui", choices=["ui", "drags", "endings", "scaled", "kwin"])
     parser.add_argument("--scale", type=int, default=1, help="the output's scale")
+    parser.add_argument("--compositor", default="sway", choices=["sway", "kwin"])
+    parser.add_argument("--screenshot", help="kwin's screenshot tool (kwin_screenshot), with --compositor kwin")
     parser.add_argument("--backend", default=None, help="BRISKO_BACKEND for the program (default: its own choice)")
     return parser.parse_args()
 
@@ -248,6 +253,72 @@ def compositor_killed(run):
     run.log("the compositor killed: %r, exit code 2, %.2f s later" % (lines[0], took))
 
 
+def no_stale_pixels(run, area):
+    """Everywhere in the area outside the window's outline at its place now,
+    the desktop's colour: nothing left of where the window was."""
+    inside = run.skin.region.mask(*layout.WINDOW_SIZE)
+    width = layout.WINDOW_SIZE[0]
+
+    def check(shot):
+        stale = []
+        for y in range(max(area[1], 0), min(area[3], run.session.height)):
+            for x in range(max(area[0], 0), min(area[2], run.session.width)):
+                cx, cy = x - run.origin[0], y - run.origin[1]
+                if 0 <= cx < width and 0 <= cy < layout.WINDOW_SIZE[1] and inside[cy * width + cx]:
+                    continue
+                if shot.pixel(x, y) != run.root_colour:
+                    stale.append((x, y))
+        if stale:
+            return "%d pixels outside the window show something else than the desktop, first at %s" % (
+                len(stale), stale[:5])
+        return None
+
+    run.expect("the desktop around the window after the drag", check, area=area)
+
+
+def kwin_drag(run):
+    """A press on bare skin moves the window by exactly the pointer's
+    movement, and leaves nothing behind: the desktop shows everywhere
+    outside the outline, in the old box as in the new."""
+    start = run.screen_point(layout.BARE_SKIN)
+    old = run.window_area()
+    run.session.move_pointer(*start)
+    run.session.press()
+    for step in range(1, 11):
+        run.session.move_pointer(start[0] + 4 * step, start[1] + 3 * step)
+    run.session.release()
+    run.origin = (run.origin[0] + 40, run.origin[1] + 30)
+    run.expect_picture("the window after a drag by (+40,+30)")
+    new = run.window_area()
+    no_stale_pixels(run, (min(old[0], new[0]), min(old[1], new[1]), max(old[2], new[2]), max(old[3], new[3])))
+    time.sleep(3)
+    no_stale_pixels(run, (min(old[0], new[0]), min(old[1], new[1]), max(old[2], new[2]), max(old[3], new[3])))
+    run.log("a press on bare skin dragged the window by exactly (+40,+30), and the desktop shows everywhere around "
+            "its outline, in the old box and the new, then and 3 s later")
+
+
+def kwin_launch(run):
+    """kwin tells no one where windows are: the first picture, centred, is
+    how the test finds the window."""
+    run.log("starting %s" % " ".join(run.program.command()))
+    run.program.start()
+    run.window = 1
+    run.session.set_root_colour(run.root_colour)
+    run.origin = layout.window_origin(1)
+    run.state = PanelState()
+    run.expect_picture("the first picture, centred by kwin", timeout=20.0)
+    run.log("the window is up, centred at %s" % (run.origin,))
+
+
+def kwin(run):
+    kwin_launch(run)
+    scenarios.input_shape(run)
+    scenarios.animation(run)
+    scenarios.transport(run)
+    kwin_drag(run)
+    scenarios.close_button(run)
+
+
 def ui(run):
     run.launch()
     shell_window(run)
@@ -300,12 +371,15 @@ def main():
     if (args.scenario == "scaled") != (args.scale > 1):
         print("FAIL: the scaled scenario, and only it, runs with --scale 2 or more")
         return 1
-    missing = [tool for tool in REQUIRED_TOOLS if not shutil.which(tool)]
+    if (args.scenario == "kwin") != (args.compositor == "kwin"):
+        print("FAIL: the kwin scenario, and only it, runs on kwin")
+        return 1
+    missing = [tool for tool in (KWIN_TOOLS if args.compositor == "kwin" else REQUIRED_TOOLS) if not shutil.which(tool)]
     if missing:
         print("FAIL: the Wayland test needs %s (make deps installs them)" % ", ".join(missing))
         return 1
     started = time.monotonic()
-    name = "wayland_sway%s_%s" % ("_scale%d" % args.scale if args.scale > 1 else "", args.scenario)
+    name = "wayland_%s%s_%s" % (args.compositor, "_scale%d" % args.scale if args.scale > 1 else "", args.scenario)
     os.makedirs(args.artifacts, exist_ok=True)
     log_path = os.path.join(args.artifacts, name + ".log")
 
@@ -315,13 +389,17 @@ def main():
     variables = {"BRISKO_BACKEND": args.backend} if args.backend else {}
     with open(log_path + ".compositor", "wb") as compositor_log:
         try:
-            with SwaySession(layout.SCREEN_SIZE, args.scale, compositor_log, args.desk) as session:
-                log("sway on %s, %dx%d device pixels at scale %d" % (session.socket, session.width, session.height,
-                                                                    args.scale))
+            if args.compositor == "kwin":
+                session = KwinSession(layout.SCREEN_SIZE, compositor_log, args.desk, args.screenshot)
+            else:
+                session = SwaySession(layout.SCREEN_SIZE, args.scale, compositor_log, args.desk)
+            with session:
+                log("%s on %s, %dx%d device pixels at scale %d" % (
+                    session.compositor_name, session.socket, session.width, session.height, args.scale))
                 program = Program(args.program, session, log_path, variables)
                 run = DisplayRun(session, program, Skin(args.res), args.artifacts, name, log, args.scale)
                 try:
-                    {"ui": ui, "drags": drags, "endings": endings, "scaled": scaled}[args.scenario](run)
+                    {"ui": ui, "drags": drags, "endings": endings, "scaled": scaled, "kwin": kwin}[args.scenario](run)
                 finally:
                     program.cleanup()
         except CheckFailed as failure:
