@@ -11,7 +11,10 @@ start for minimise and the compositor's close); drags (the whole movement
 sent in one burst a moment after the press; and, only reported, press and
 movement sent together); endings (SIGTERM, then the compositor killed under
 the program); scaled (with --scale 2 or more: the output's scale, every
-pixel an N x N block)."""
+pixel an N x N block); kwin (with --compositor kwin: start-up, the
+outline's input, a drag leaving nothing behind, the close button); xwayland
+(with --xwayland --backend x11: the X11 program on sway's XWayland, dragged,
+clicked, minimised, closed)."""
 
 import argparse
 import os
@@ -34,6 +37,9 @@ from kwinsession import REQUIRED_TOOLS as KWIN_TOOLS  # noqa: E402
 from kwinsession import KwinSession  # noqa: E402
 from swaysession import REQUIRED_TOOLS, SwaySession  # noqa: E402
 
+# sway shows an X11 window unshaped, black outside its outline: with a black
+# desktop the X11 scenario sees the window's skin and what is around it.
+XWAYLAND_DESKTOP = (0, 0, 0)
 # A compositor that goes away must end the program within this time.
 LOSS_DEADLINE = 1.0
 
@@ -44,12 +50,21 @@ def parse_arguments():
     parser.add_argument("--desk", required=True, help="the tests' own Wayland client (wayland_desk)")
     parser.add_argument("--res", required=True, help="the skin's files (res/)")
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
-    parser.add_argument("--scenario", default="ui", choices=["ui", "drags", "endings", "scaled", "kwin"])
+    parser.add_argument("--scenario", default="ui", choices=["ui", "drags", "endings", "scaled", "kwin", "xwayland"])
     parser.add_argument("--scale", type=int, default=1, help="the output's scale")
     parser.add_argument("--compositor", default="sway", choices=["sway", "kwin"])
+    parser.add_argument("--xwayland", action="store_true", help="sway with XWayland, for --scenario xwayland")
     parser.add_argument("--screenshot", help="kwin's screenshot tool (kwin_screenshot), with --compositor kwin")
     parser.add_argument("--backend", default=None, help="BRISKO_BACKEND for the program (default: its own choice)")
     return parser.parse_args()
+
+
+class CompositorUserProgram(Program):
+    """The program run as the compositor's user: XWayland lets only that
+    user's clients in."""
+
+    def command(self):
+        return self.session.as_compositor_user() + [self.path]
 
 
 def shell_window(run):
@@ -319,6 +334,22 @@ def kwin(run):
     scenarios.close_button(run)
 
 
+def xwayland(run):
+    """The X11 program (BRISKO_BACKEND=x11) on sway's XWayland: shaped,
+    movable by a drag on bare skin, its clicks landing where the window is
+    after the move, and minimise leaving it live. sway ignores the X11
+    shape (a black box around the skin), which the desktop's black hides."""
+    run.root_colour = XWAYLAND_DESKTOP
+    run.launch()
+    info = run.session.window_info(run.window)
+    run.log("the window is an %s window at (%d,%d)" % (info["shell"], info["x"], info["y"]))
+    run.require(info["shell"] == "xwayland", "the window is an %s window, not an X11 one" % info["shell"])
+    scenarios.caption_drag(run, repaints_while_dragged=True)
+    scenarios.transport(run)
+    minimise(run)
+    scenarios.close_button(run)
+
+
 def ui(run):
     run.launch()
     shell_window(run)
@@ -392,14 +423,16 @@ def main():
             if args.compositor == "kwin":
                 session = KwinSession(layout.SCREEN_SIZE, compositor_log, args.desk, args.screenshot)
             else:
-                session = SwaySession(layout.SCREEN_SIZE, args.scale, compositor_log, args.desk)
+                session = SwaySession(layout.SCREEN_SIZE, args.scale, compositor_log, args.desk,
+                                      xwayland=args.xwayland)
             with session:
                 log("%s on %s, %dx%d device pixels at scale %d" % (
                     session.compositor_name, session.socket, session.width, session.height, args.scale))
-                program = Program(args.program, session, log_path, variables)
+                kind = CompositorUserProgram if args.xwayland else Program
+                program = kind(args.program, session, log_path, variables)
                 run = DisplayRun(session, program, Skin(args.res), args.artifacts, name, log, args.scale)
                 try:
-                    {"ui": ui, "drags": drags, "endings": endings, "scaled": scaled, "kwin": kwin}[args.scenario](run)
+                    {"ui": ui, "drags": drags, "endings": endings, "scaled": scaled, "kwin": kwin, "xwayland": xwayland}[args.scenario](run)
                 finally:
                     program.cleanup()
         except CheckFailed as failure:

@@ -143,7 +143,7 @@ class SwaySession:
             for name in glob.glob("/tmp/.X*-lock"):
                 try:
                     with open(name) as lock:
-                        owner = int(lock.read().strip() or 0)
+                        owner = int(lock.read().strip(" \n\0") or 0)
                 except (OSError, ValueError):
                     continue
                 if owner == self.compositor.pid:
@@ -186,7 +186,8 @@ class SwaySession:
 
     def environment(self, extra=None):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY", "SDL_VIDEODRIVER", "GDK_SCALE")}
-        env.update(XDG_RUNTIME_DIR=self.folder, WAYLAND_DISPLAY=self.socket or "", SWAYSOCK=self.ipc or "",
+        env.update(XDG_RUNTIME_DIR=self.folder, HOME=self.folder, WAYLAND_DISPLAY=self.socket or "",
+                   SWAYSOCK=self.ipc or "",
                    XCURSOR_PATH=os.path.join(self.folder, "icons"), XCURSOR_THEME=HIDDEN_CURSOR_THEME)
         if self.display:
             env["DISPLAY"] = self.display
