@@ -4,6 +4,7 @@ pixels through kwin's ScreenShot2 D-Bus interface (kwin_screenshot). kwin
 has no IPC that tells where windows are: the tests find the window by its
 pixels."""
 
+import glob
 import os
 import shutil
 import subprocess
@@ -20,8 +21,8 @@ KWIN = "/usr/bin/kwin_wayland"
 class KwinSession(SwaySession):
     compositor_name = "kwin"
 
-    def __init__(self, size, log, desk_program, screenshot_program):
-        super().__init__(size, 1, log, desk_program)
+    def __init__(self, size, log, desk_program, screenshot_program, xwayland=False):
+        super().__init__(size, 1, log, desk_program, xwayland)
         self.screenshot_program = screenshot_program
         self.bus_pid = None
         self.bus = None
@@ -39,10 +40,11 @@ class KwinSession(SwaySession):
                                  capture_output=True, timeout=30, check=True)
         self.bus_pid = int(started.stdout.split()[0])
         self.socket = "brisko-kwin"
+        locks = set(glob.glob("/tmp/.X*-lock"))
         self.compositor = subprocess.Popen(
             [kwin, "--virtual", "--no-lockscreen", "--width", str(self.width), "--height", str(self.height), "-s",
-             self.socket], env=self.compositor_environment(), stdout=self.log, stderr=self.log,
-            stdin=subprocess.DEVNULL)
+             self.socket] + (["--xwayland"] if self.xwayland else []), env=self.compositor_environment(),
+            stdout=self.log, stderr=self.log, stdin=subprocess.DEVNULL)
         deadline = time.monotonic() + 30
         while not os.path.exists(os.path.join(self.folder, self.socket)):
             if self.compositor.poll() is not None:
@@ -50,7 +52,20 @@ class KwinSession(SwaySession):
             if time.monotonic() > deadline:
                 raise RuntimeError("kwin offered no socket within 30 s")
             time.sleep(0.05)
+        if self.xwayland:
+            self.wait_for_kwin_xwayland(locks)
         self.start_desk()
+
+    def wait_for_kwin_xwayland(self, locks_before):
+        """kwin's XWayland takes a free display and writes its lock file."""
+        deadline = time.monotonic() + 30
+        while self.display is None:
+            for name in set(glob.glob("/tmp/.X*-lock")) - locks_before:
+                self.display = ":" + os.path.basename(name)[2:-5]
+            if time.monotonic() > deadline:
+                raise RuntimeError("kwin's XWayland took no display within 30 s")
+            time.sleep(0.05)
+        time.sleep(1)  # XWayland answering
 
     def compositor_environment(self):
         env = {k: v for k, v in os.environ.items()
@@ -63,6 +78,10 @@ class KwinSession(SwaySession):
     def environment(self, extra=None):
         env = super().environment(extra)
         env.pop("SWAYSOCK", None)
+        # kwin's XWayland asks for the cookie kwin wrote into the runtime folder.
+        cookies = glob.glob(os.path.join(self.folder or "", "xauth_*"))
+        if self.display and cookies:
+            env["XAUTHORITY"] = cookies[0]
         env["DBUS_SESSION_BUS_ADDRESS"] = self.bus
         return env
 

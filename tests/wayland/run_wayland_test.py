@@ -50,7 +50,7 @@ def parse_arguments():
     parser.add_argument("--desk", required=True, help="the tests' own Wayland client (wayland_desk)")
     parser.add_argument("--res", required=True, help="the skin's files (res/)")
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
-    parser.add_argument("--scenario", default="ui", choices=["ui", "drags", "endings", "scaled", "kwin", "xwayland"])
+    parser.add_argument("--scenario", default="ui", choices=["ui", "drags", "endings", "scaled", "kwin", "kwin-x11", "xwayland"])
     parser.add_argument("--scale", type=int, default=1, help="the output's scale")
     parser.add_argument("--compositor", default="sway", choices=["sway", "kwin"])
     parser.add_argument("--xwayland", action="store_true", help="sway with XWayland, for --scenario xwayland")
@@ -350,6 +350,14 @@ def xwayland(run):
     scenarios.close_button(run)
 
 
+def kwin_x11(run):
+    """The X11 program on kwin's XWayland: the drag, and the desktop around
+    the outline afterwards."""
+    kwin_launch(run)
+    kwin_drag(run)
+    scenarios.close_button(run)
+
+
 def ui(run):
     run.launch()
     shell_window(run)
@@ -402,7 +410,7 @@ def main():
     if (args.scenario == "scaled") != (args.scale > 1):
         print("FAIL: the scaled scenario, and only it, runs with --scale 2 or more")
         return 1
-    if (args.scenario == "kwin") != (args.compositor == "kwin"):
+    if (args.scenario in ("kwin", "kwin-x11")) != (args.compositor == "kwin"):
         print("FAIL: the kwin scenario, and only it, runs on kwin")
         return 1
     missing = [tool for tool in (KWIN_TOOLS if args.compositor == "kwin" else REQUIRED_TOOLS) if not shutil.which(tool)]
@@ -421,18 +429,19 @@ def main():
     with open(log_path + ".compositor", "wb") as compositor_log:
         try:
             if args.compositor == "kwin":
-                session = KwinSession(layout.SCREEN_SIZE, compositor_log, args.desk, args.screenshot)
+                session = KwinSession(layout.SCREEN_SIZE, compositor_log, args.desk, args.screenshot,
+                                      xwayland=args.xwayland)
             else:
                 session = SwaySession(layout.SCREEN_SIZE, args.scale, compositor_log, args.desk,
                                       xwayland=args.xwayland)
             with session:
                 log("%s on %s, %dx%d device pixels at scale %d" % (
                     session.compositor_name, session.socket, session.width, session.height, args.scale))
-                kind = CompositorUserProgram if args.xwayland else Program
+                kind = CompositorUserProgram if args.xwayland and args.compositor == "sway" else Program
                 program = kind(args.program, session, log_path, variables)
                 run = DisplayRun(session, program, Skin(args.res), args.artifacts, name, log, args.scale)
                 try:
-                    {"ui": ui, "drags": drags, "endings": endings, "scaled": scaled, "kwin": kwin, "xwayland": xwayland}[args.scenario](run)
+                    {"ui": ui, "drags": drags, "endings": endings, "scaled": scaled, "kwin": kwin, "kwin-x11": kwin_x11, "xwayland": xwayland}[args.scenario](run)
                 finally:
                     program.cleanup()
         except CheckFailed as failure:
