@@ -122,8 +122,8 @@ void onCapabilities(void* data, wl_seat*, uint32_t capabilities) { of(data).capa
 void onSeatName(void*, wl_seat*, const char*) {}
 const wl_seat_listener seatListener{onCapabilities, onSeatName};
 
-const wl_pointer_listener pointerListener{onEnter,      onLeave,    onMotion,       onButton,      onAxis,
-                                          onFrame,      onAxisSource, onAxisStop, onAxisDiscrete, onAxisValue120};
+const wl_pointer_listener pointerListener{onEnter, onLeave,      onMotion,   onButton,       onAxis,
+                                          onFrame, onAxisSource, onAxisStop, onAxisDiscrete, onAxisValue120};
 
 void Desk::capabilities(uint32_t capabilities) {
     if (pointer_ || !(capabilities & WL_SEAT_CAPABILITY_POINTER)) return;
