@@ -1,8 +1,8 @@
 // The Wayland tests' desktop and hands: a surface of one colour under the
 // program's window that covers the output and says where the pointer is
 // over it (so that the tests see where the window takes the pointer and where
-// it lets it through), and a pointer of its own: wlroots' virtual pointer, or
-// kwin's fake input (which also has keys).
+// it lets it through), and a pointer and keys of its own: wlroots' virtual
+// pointer and keyboard, or kwin's fake input.
 //
 // Commands, one a line on standard input, each answered by one line:
 //   colour RRGGBB          the desktop's colour                      -> ok
@@ -28,7 +28,10 @@
 #include <string>
 #include <vector>
 
+#include <xkbcommon/xkbcommon.h>
+
 #include "fake-input-client-protocol.h"
+#include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -54,6 +57,7 @@ private:
     void moveTo(int x, int y);
     void button(bool down);
     bool key(uint32_t code);
+    void createKeyboard();
     std::string targets(std::istringstream& points);
 
     int outputWidth_;
@@ -70,6 +74,8 @@ private:
     zwlr_virtual_pointer_manager_v1* pointerManager_ = nullptr;
     zwlr_virtual_pointer_v1* virtualPointer_ = nullptr;
     org_kde_kwin_fake_input* fakeInput_ = nullptr;
+    zwp_virtual_keyboard_manager_v1* keyboardManager_ = nullptr;
+    zwp_virtual_keyboard_v1* virtualKeyboard_ = nullptr;
     wl_pointer* pointer_ = nullptr;
     wl_surface* surface_ = nullptr;
     xdg_surface* xdgSurface_ = nullptr;
@@ -144,6 +150,9 @@ void Desk::global(wl_registry* registry, uint32_t name, const char* interface) {
     else if (offered == zwlr_virtual_pointer_manager_v1_interface.name)
         pointerManager_ = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+    else if (offered == zwp_virtual_keyboard_manager_v1_interface.name)
+        keyboardManager_ = static_cast<zwp_virtual_keyboard_manager_v1*>(
+            wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
     else if (offered == org_kde_kwin_fake_input_interface.name)
         fakeInput_ = static_cast<org_kde_kwin_fake_input*>(
             wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 4));
@@ -162,6 +171,8 @@ bool Desk::connect() {
     xdg_wm_base_add_listener(shell_, &shellListener, this);
     if (pointerManager_)
         virtualPointer_ = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointerManager_, seat_);
+    if (pointerManager_ && keyboardManager_)
+        createKeyboard();
     else
         org_kde_kwin_fake_input_authenticate(fakeInput_, "brisko tests", "drives the program under test");
     // A seat without a pointer (wlroots with no input devices) hands out only
@@ -244,7 +255,32 @@ void Desk::button(bool down) {
     }
 }
 
+// A keyboard with the default layout (xkbcommon's: us), its keymap handed
+// over in shared memory as a real keyboard's would be.
+void Desk::createKeyboard() {
+    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    xkb_keymap* keymap = context ? xkb_keymap_new_from_names(context, nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
+    char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : nullptr;
+    if (text) {
+        std::size_t size = std::strlen(text) + 1;
+        int fd = memfd_create("brisko-test-keymap", MFD_CLOEXEC);
+        if (fd >= 0 && write(fd, text, size) == ssize_t(size)) {
+            virtualKeyboard_ = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboardManager_, seat_);
+            zwp_virtual_keyboard_v1_keymap(virtualKeyboard_, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, uint32_t(size));
+        }
+        if (fd >= 0) close(fd);
+        std::free(text);
+    }
+    if (keymap) xkb_keymap_unref(keymap);
+    if (context) xkb_context_unref(context);
+}
+
 bool Desk::key(uint32_t code) {
+    if (virtualKeyboard_) {
+        zwp_virtual_keyboard_v1_key(virtualKeyboard_, ++time_, code, WL_KEYBOARD_KEY_STATE_PRESSED);
+        zwp_virtual_keyboard_v1_key(virtualKeyboard_, ++time_, code, WL_KEYBOARD_KEY_STATE_RELEASED);
+        return true;
+    }
     if (!fakeInput_) return false;
     org_kde_kwin_fake_input_keyboard_key(fakeInput_, code, WL_KEYBOARD_KEY_STATE_PRESSED);
     org_kde_kwin_fake_input_keyboard_key(fakeInput_, code, WL_KEYBOARD_KEY_STATE_RELEASED);

@@ -171,9 +171,21 @@ def about_boxes(run):
     else:
         run.session.bring_to_front(first["window"])
         scenarios.click_ok(run, first)
-    scenarios.expect_box_closed(run, "Return" if run.session.can_send_keys() else "a click on OK")
+    how = "Return" if run.session.can_send_keys() else "a click on OK"
+    scenarios.expect_box_closed(run, how)
     run.expect_picture("the window after the about boxes closed")
-    run.log("a second about box opened over the first; each closed on its own")
+    run.log("a second about box opened over the first; OK closed the top one, %s the other" % how)
+
+
+def about_box_keys(run):
+    """Enter, Escape and Space close the box too, while it has the keyboard."""
+    for name in ("KP_Enter", "Escape", "space"):
+        box = scenarios.open_about_box(run, check_info_pressed=False)
+        run.session.bring_to_front(box["window"])
+        run.session.key(name)
+        scenarios.expect_box_closed(run, name)
+    run.expect_picture("the window after the about boxes closed on keys")
+    run.log("the about box closed on Enter, Escape and Space too")
 
 
 def burst_drag(run):
@@ -370,6 +382,7 @@ def ui(run):
     scenarios.volume_drag(run)
     scenarios.transport(run)
     about_boxes(run)
+    about_box_keys(run)
     scenarios.caption_drag(run, repaints_while_dragged=True)
     scenarios.close_button(run)
     run.launch()

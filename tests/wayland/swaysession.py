@@ -369,7 +369,7 @@ class SwaySession:
         time.sleep(0.1)
 
     def can_send_keys(self):
-        return False
+        return True
 
 
 def parse_ppm(data):
