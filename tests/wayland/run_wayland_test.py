@@ -80,10 +80,10 @@ def shell_window(run):
 def sway_input_shape(run):
     """The desktop under the window gets the pointer just outside its
     326 x 272 box. Inside the box sway 1.7 gives the pointer to no window
-    under it, whatever the input region says (it picks a floating window
-    by its box, then the window's surface by the input region, and looks no
-    further): there the desk can only report, and the kwin test checks the
-    outline's input exactly."""
+    under it, whatever the input region says (it picks a floating window by
+    its box, then the window's surface by the input region, and looks no
+    further): there the desk can only report what it got, and the kwin test
+    checks the outline's input exactly."""
     pixels = scenarios.outline_device_pixels(run.skin.region, run.scale)
     width, height = (side * run.scale for side in layout.WINDOW_SIZE)
     around = [(x, -1) for x in range(0, width, 7)] + [(x, height) for x in range(0, width, 7)] + \
