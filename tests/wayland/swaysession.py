@@ -62,7 +62,12 @@ class SwaySession:
         self.display = None  # the X display of its XWayland, if any
 
     def __enter__(self):
-        self.start()
+        # A start that fails half-way leaves nothing running.
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
         return self
 
     def __exit__(self, *exc):
