@@ -50,6 +50,17 @@ PACKAGES += emscripten chromium chromium-driver python3-selenium python3-pil
 export NODE_PATH := /usr/share/nodejs
 WEB_PORT ?= 8000
 
+# The Wayland backend: libwayland's client and cursor libraries,
+# wayland-scanner (libwayland-bin) that turns the protocols' XML
+# (wayland-protocols) into code at build time, and xkbcommon for the keyboard.
+# Its tests run sway headless (pixman) as the compositor, grim for its pixels,
+# and kwin's virtual backend as a second compositor, driven through the fake
+# input protocol of plasma-wayland-protocols (kwin-style-breeze: kwin looks
+# for its decoration plugin), its screenshots taken over D-Bus with libdbus;
+# xwayland for the X11 program on sway.
+PACKAGES += libwayland-dev libwayland-bin wayland-protocols libxkbcommon-dev \
+	sway grim kwin-wayland kwin-style-breeze plasma-wayland-protocols xwayland libdbus-1-dev
+
 deps:
 	@dpkg --print-foreign-architectures | grep -qx $(FOREIGN_ARCH) || { \
 		echo "Adding the $(FOREIGN_ARCH) architecture"; $(SUDO) dpkg --add-architecture $(FOREIGN_ARCH); }

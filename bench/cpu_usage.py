@@ -7,6 +7,9 @@ side in one run with what it is compared with:
   native           build/native/brisko on the desktop backend (SDL2 and X11)
   Wine 64-bit      build/windows-x64/brisko.exe under Wine
   Wine 32-bit      build/windows-x86/brisko.exe under Wine
+  wayland          build/native/brisko on its Wayland backend, on a headless
+                   sway of its own (the tests' compositor); sway is counted
+                   with it, and the unused Xvfb beside it shows as its X server
   blank page       headless Chromium showing an empty page: what the browser
                    spends on its own
   web page         the program's web page (build/web, make web) in headless
@@ -61,7 +64,9 @@ CHROMIUM_ARGUMENTS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-f
                       "--disable-background-networking", "--disable-component-update", "--disable-sync",
                       "--window-size=1024,768", "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"]
 
-RUN_NAMES = ["reference", "native", "wine64", "wine32", "blank-page", "web-page"]
+RUN_NAMES = ["reference", "native", "wayland", "wine64", "wine32", "blank-page", "web-page"]
+WAYLAND_TESTS = os.path.join(ROOT, "tests", "wayland")
+WAYLAND_DESK = os.path.join(ROOT, "build", "native", "tests", "wayland", "wayland_desk")
 
 
 class Skipped(Exception):
@@ -338,6 +343,37 @@ class NativeRun:
         return program, lambda: descendants(program.pid)
 
 
+class WaylandRun:
+    """The program on the Wayland backend, on a headless sway started for
+    the run as the Wayland tests start it (as an unprivileged user when run
+    as root); sway's CPU time counts with the program's."""
+
+    name = "wayland"
+    label = "brisko, Wayland backend, on headless sway (sway counted)"
+    window_timeout = None
+
+    def prepare(self, stack):
+        for needed in (NATIVE_PROGRAM, WAYLAND_DESK):
+            if not os.access(needed, os.X_OK):
+                raise Skipped("%s is not built (make build)" % os.path.relpath(needed, ROOT))
+        if not (shutil.which("sway") and shutil.which("setpriv")):
+            raise Skipped("sway is not installed (make deps)")
+        for folder in (WAYLAND_TESTS, os.path.join(ROOT, "tests", "display")):
+            if folder not in sys.path:
+                sys.path.insert(0, folder)
+
+    def start(self, stack, display, output):
+        import layout
+        from swaysession import SwaySession
+        session = stack.enter_context(SwaySession(layout.SCREEN_SIZE, 1, output, WAYLAND_DESK))
+        program = subprocess.Popen([NATIVE_PROGRAM], stdout=output, stderr=output, stdin=subprocess.DEVNULL,
+                                   env=session.environment())
+        stack.callback(stop_process, program, "brisko")
+        if session.wait_for_window(layout.WINDOW_TITLE, 20, alive=lambda: program.poll() is None) is None:
+            raise Skipped("the window did not appear on sway within 20 s%s" % tail_of(output))
+        return program, lambda: descendants(program.pid) + [session.compositor.pid]
+
+
 # Wine.
 
 def wine_launchers():
@@ -560,6 +596,7 @@ def report(runs, figures, skipped, seconds, settle, rounds):
             print("| %s | skipped | | | |%s" % (run.label, "" if rounds == 1 else " |"))
     print()
     print(ratio_line("native / reference", "native", "reference", figures, "target: at most 1.5"))
+    print(ratio_line("Wayland / native", "wayland", "native", figures, "the compositor included"))
     print(ratio_line("Wine 32-bit / native", "wine32", "native", figures, "target: at least 15"))
     print(ratio_line("Wine 64-bit / native", "wine64", "native", figures, "for comparison"))
     print(ratio_line("web page / native", "web-page", "native", figures, "for comparison"))
@@ -571,7 +608,7 @@ def report(runs, figures, skipped, seconds, settle, rounds):
 
 def make_runs(names):
     launchers = wine_launchers() if any(name.startswith("wine") for name in names) else {}
-    made = {"reference": ReferenceRun, "native": NativeRun,
+    made = {"reference": ReferenceRun, "native": NativeRun, "wayland": WaylandRun,
             "wine64": lambda: WineRun(64, launchers[64]), "wine32": lambda: WineRun(32, launchers[32]),
             "blank-page": lambda: BrowserRun(False), "web-page": lambda: BrowserRun(True)}
     return [made[name]() for name in names]
