@@ -40,7 +40,7 @@ class DisplayRun:
         # A screen of fewer than 8 bits a channel (red, green, blue) shows
         # every colour to its own precision: what is expected is held to
         # the same.
-        self.channel_bits = session.channel_bits
+        self.channel_bits = getattr(session, "channel_bits", (8, 8, 8))
         self.root_colour = quantised(next(c for c in ROOT_CANDIDATES if not skin.uses_colour(c)), self.channel_bits)
         self.failures = 0
 
@@ -79,7 +79,7 @@ class DisplayRun:
         """The area given, or what the checks look at: the whole screen
         unscaled, only the window's box on a scaled one or one of another
         depth, whose whole screen takes seconds to read."""
-        if area is None and (self.scale > 1 or self.session.depth != 24):
+        if area is None and (self.scale > 1 or getattr(self.session, "depth", 24) != 24):
             area = self.window_area()
         return self.session.screenshot(area)
 
