@@ -17,8 +17,14 @@ public:
 
 }  // namespace
 
+// The first call of any kind starts the layer on the default backend, so
+// that stock objects exist before anything asks for them.
 Layer& Layer::get() {
     static Layer instance;
+    if (!instance.started_) {
+        instance.started_ = true;
+        instance.reset(makeDefaultBackend());
+    }
     return instance;
 }
 

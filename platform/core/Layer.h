@@ -90,6 +90,7 @@ public:
 private:
     void createStockObjects();
     std::unique_ptr<Backend> backend_;
+    bool started_ = false;
 };
 
 // Turns a backend event into the message it stands for, if the window takes it.

@@ -16,6 +16,10 @@ struct LayerObject {
     virtual ~LayerObject() = default;
     const ObjectKind kind;
     bool stock = false;  // stock objects are shared and never freed
+    // How many device contexts hold it. GDI defers the deletion of an object
+    // that some DC still holds until the last one lets go of it.
+    int selections = 0;
+    bool deletePending = false;
 };
 
 class ObjectTable {
