@@ -31,6 +31,11 @@ JOBS := $(shell nproc)
 # tests' window manager and its remote control. wine32 runs the 32-bit program
 # where the kernel runs 32-bit code; it needs the i386 architecture.
 PACKAGES += llvm-14 openbox wmctrl wine32:i386
+# The desktops the display tests also run on: i3 places windows itself, the
+# tests' own window manager (python3-xlib) keeps them where it put them, and
+# xrandr lays monitors over the screen; Xorg with the dummy driver has two
+# outputs side by side. libxrandr-dev: which monitor is the primary one.
+PACKAGES += i3-wm python3-xlib libxrandr-dev xserver-xorg-core xserver-xorg-video-dummy
 FOREIGN_ARCH := i386
 
 # The web page: Debian's emscripten builds it; the browser tests drive

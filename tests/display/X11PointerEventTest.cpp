@@ -22,7 +22,7 @@ XEvent buttonEvent(int type, unsigned int button, unsigned int state) {
     event.xbutton.type = type;
     event.xbutton.button = button;
     event.xbutton.state = state;
-    event.xbutton.x = 5;  // window-relative: must not be what is reported
+    event.xbutton.x = 5;  // window-relative: reported beside the screen position
     event.xbutton.y = 6;
     event.xbutton.x_root = 612;
     event.xbutton.y_root = -40;
@@ -43,6 +43,7 @@ XEvent motionEvent(unsigned int state) {
 struct Case {
     const char* what;
     XEvent event;
+    POINT inWindow;
     std::optional<Type> expected;  // nothing: the event is not pointer input
     WPARAM modifiers;
 };
@@ -70,26 +71,29 @@ TEST_P(X11PointerEvents, TranslateToScreenPositionsAndModifiers) {
     EXPECT_EQ(translated.type, *c.expected) << c.what;
     EXPECT_EQ(translated.screenX, 612) << c.what;
     EXPECT_EQ(translated.screenY, -40) << c.what;
+    EXPECT_EQ(translated.windowX, c.inWindow.x) << c.what;
+    EXPECT_EQ(translated.windowY, c.inWindow.y) << c.what;
     EXPECT_EQ(translated.modifiers, c.modifiers) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Events, X11PointerEvents,
-    testing::Values(Case{"left press", buttonEvent(ButtonPress, Button1, 0), Type::PointerDown, 0},
-                    Case{"left release", buttonEvent(ButtonRelease, Button1, Button1Mask), Type::PointerUp, 0},
-                    Case{"left press with shift", buttonEvent(ButtonPress, Button1, ShiftMask), Type::PointerDown,
-                         MK_SHIFT},
+    testing::Values(Case{"left press", buttonEvent(ButtonPress, Button1, 0), POINT{5, 6}, Type::PointerDown, 0},
+                    Case{"left release", buttonEvent(ButtonRelease, Button1, Button1Mask), POINT{5, 6}, Type::PointerUp,
+                         0},
+                    Case{"left press with shift", buttonEvent(ButtonPress, Button1, ShiftMask), POINT{5, 6},
+                         Type::PointerDown, MK_SHIFT},
                     Case{"left release with control and shift",
-                         buttonEvent(ButtonRelease, Button1, ControlMask | ShiftMask | Mod1Mask), Type::PointerUp,
-                         MK_CONTROL | MK_SHIFT},
-                    Case{"right press", buttonEvent(ButtonPress, Button3, 0), std::nullopt, 0},
-                    Case{"middle release", buttonEvent(ButtonRelease, Button2, 0), std::nullopt, 0},
-                    Case{"wheel", buttonEvent(ButtonPress, Button4, 0), std::nullopt, 0},
-                    Case{"motion", motionEvent(0), Type::PointerMove, 0},
+                         buttonEvent(ButtonRelease, Button1, ControlMask | ShiftMask | Mod1Mask), POINT{5, 6},
+                         Type::PointerUp, MK_CONTROL | MK_SHIFT},
+                    Case{"right press", buttonEvent(ButtonPress, Button3, 0), POINT{5, 6}, std::nullopt, 0},
+                    Case{"middle release", buttonEvent(ButtonRelease, Button2, 0), POINT{5, 6}, std::nullopt, 0},
+                    Case{"wheel", buttonEvent(ButtonPress, Button4, 0), POINT{5, 6}, std::nullopt, 0},
+                    Case{"motion", motionEvent(0), POINT{1, 2}, Type::PointerMove, 0},
                     Case{"motion with the right button and control", motionEvent(Button3Mask | ControlMask),
-                         Type::PointerMove, MK_CONTROL},
-                    Case{"key press", buttonEvent(KeyPress, 0, ShiftMask), std::nullopt, 0},
-                    Case{"enter", buttonEvent(EnterNotify, 0, 0), std::nullopt, 0}),
+                         POINT{1, 2}, Type::PointerMove, MK_CONTROL},
+                    Case{"key press", buttonEvent(KeyPress, 0, ShiftMask), POINT{5, 6}, std::nullopt, 0},
+                    Case{"enter", buttonEvent(EnterNotify, 0, 0), POINT{5, 6}, std::nullopt, 0}),
     testName);
 
 }  // namespace

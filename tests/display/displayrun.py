@@ -11,6 +11,7 @@ import subprocess
 import time
 
 import layout
+from image import quantised
 from panel import PanelState
 
 # Colours for the root window; the first one the skin never uses is taken,
@@ -23,7 +24,7 @@ class CheckFailed(Exception):
 
 
 class DisplayRun:
-    def __init__(self, session, program, skin, artifacts, name, log, scale=1):
+    def __init__(self, session, program, skin, artifacts, name, log, scale=1, expected_origin=None):
         self.session = session
         self.scale = scale
         self.program = program
@@ -32,9 +33,15 @@ class DisplayRun:
         self.name = name
         self.log = log
         self.window = None
-        self.origin = layout.window_origin(scale)
+        # Where the window should open: centred on the (primary) screen.
+        self.expected_origin = expected_origin or layout.window_origin(scale)
+        self.origin = self.expected_origin
         self.state = PanelState()
-        self.root_colour = next(c for c in ROOT_CANDIDATES if not skin.uses_colour(c))
+        # A screen of fewer than 8 bits a channel (red, green, blue) shows
+        # every colour to its own precision: what is expected is held to
+        # the same.
+        self.channel_bits = session.channel_bits
+        self.root_colour = quantised(next(c for c in ROOT_CANDIDATES if not skin.uses_colour(c)), self.channel_bits)
         self.failures = 0
 
     def fail(self, message, shot=None, expected=None):
@@ -90,7 +97,7 @@ class DisplayRun:
             time.sleep(0.05)
 
     def expect_picture(self, what, timeout=5.0):
-        picture = self.state.picture(self.skin, self.root_colour).scaled(self.scale)
+        picture = self.state.picture(self.skin, self.root_colour).scaled(self.scale).quantised(self.channel_bits)
         return self.expect(what, lambda shot: picture.compare(shot, self.origin), timeout, picture.image())
 
     def wait_until(self, what, condition, timeout=5.0):
@@ -102,9 +109,11 @@ class DisplayRun:
 
     # The program.
 
-    def launch(self):
+    def launch(self, placed_by_desktop=False):
         """Starts the program and waits until its window shows its first
-        picture; returns the X window."""
+        picture; returns the X window. Where the window should be is the
+        run's expected place, or, placed by the desktop, wherever the
+        window manager put it."""
         self.log("starting %s" % " ".join(self.program.command()))
         self.program.start()
         self.window = self.session.wait_for_window(layout.WINDOW_TITLE, self.program.startup_timeout,
@@ -120,7 +129,9 @@ class DisplayRun:
         # Wine paints the root when a program starts: the colour goes on
         # once the window is up.
         self.session.set_root_colour(self.root_colour)
-        self.origin = layout.window_origin(self.scale)
+        self.origin = self.expected_origin
+        if placed_by_desktop:
+            self.origin = self.settled_position()
         self.state = PanelState()
         self.expect_picture("the first picture", timeout=15.0)
         self.log("window 0x%x is up" % self.window)
@@ -138,6 +149,19 @@ class DisplayRun:
         tree = self.session.run("xwininfo", "-root", "-tree", check=False)
         report += "\n  the screen's windows:\n    " + tree.strip().replace("\n", "\n    ")
         return report
+
+    def settled_position(self, timeout=5.0):
+        """The window's place once it has stopped changing: a window
+        manager may move a window just after it maps it."""
+        deadline = time.monotonic() + timeout
+        last = self.window_position()
+        while time.monotonic() < deadline:
+            time.sleep(0.3)
+            now = self.window_position()
+            if now == last:
+                return now
+            last = now
+        return last
 
     def window_position(self):
         info = self.session.window_info(self.window)

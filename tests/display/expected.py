@@ -2,7 +2,7 @@
 screenshot with it that names the first pixels that differ."""
 
 import layout
-from image import Image, hex_colour
+from image import Image, hex_colour, quantised
 
 OUTSIDE = "the root colour (outside the window region)"
 
@@ -44,6 +44,13 @@ class ExpectedWindow:
         """This picture, from now on as a window scaled by factor shows it
         (nearest neighbour): compared and saved in device pixels."""
         self.scale = factor
+        return self
+
+    def quantised(self, bits):
+        """This picture as a screen of (red, green, blue) bits per channel
+        shows it."""
+        if min(bits) < 8:
+            self.pixels = [quantised(pixel, bits) for pixel in self.pixels]
         return self
 
     def device_size(self):

@@ -9,6 +9,23 @@ def hex_colour(rgb):
     return "#%02X%02X%02X" % rgb
 
 
+def quantised(rgb, bits):
+    """A colour as a screen of (red, green, blue) bits per channel shows
+    it, read back at 8 bits: each channel's top bits, repeated downwards."""
+    return tuple(channel if width >= 8 else widened(channel >> (8 - width), width)
+                 for channel, width in zip(rgb, bits))
+
+
+def widened(value, bits):
+    """A channel of that many bits at 8 bits, its bits repeated downwards
+    (as X reads back a 5-bit channel: 0x1F gives 0xFF)."""
+    result, filled = 0, 0
+    while filled < 8:
+        result = (result << bits) | value
+        filled += bits
+    return result >> (filled - 8)
+
+
 class Image:
     """Rows of 8-bit R, G, B, top row first. A screenshot of part of the
     screen keeps where that part is: its pixels are addressed in screen

@@ -61,18 +61,19 @@ class Program:
             return None
 
     def send_signal(self, number):
-        self.process.send_signal(number)
+        pid = self.pid()
+        if pid is not None:
+            os.kill(pid, number)
+
+    def pid(self):
+        """The process that is the program itself."""
+        return self.process.pid
 
     def cpu_seconds(self):
-        """User and system time the process has used so far, in seconds
+        """User and system time the program has used so far, in seconds
         (in steps of a clock tick), or None once it has ended."""
-        try:
-            with open("/proc/%d/stat" % self.process.pid) as stat:
-                fields = stat.read().rsplit(")", 1)[1].split()
-        except OSError:
-            return None
-        # After the command name: state is field 3, utime 14, stime 15.
-        return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+        pid = self.pid()
+        return None if pid is None else process_cpu_seconds(pid)
 
     def stop(self):
         if self.running():
@@ -91,6 +92,52 @@ class Program:
         with open(self.log_path, "rb") as log:
             log.seek(self.log_offset)
             return log.read().decode(errors="replace")
+
+
+def process_cpu_seconds(pid):
+    """User and system time of one process, or None once it has ended."""
+    try:
+        with open("/proc/%d/stat" % pid) as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+    except OSError:
+        return None
+    # After the command name: state is field 3, utime 14, stime 15.
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def read_proc(pid, name):
+    try:
+        with open("/proc/%d/%s" % (pid, name), "rb") as f:
+            return f.read()
+    except OSError:
+        return None
+
+
+def program_name(argument):
+    """The file name at the end of a Unix or Windows path, in lower case."""
+    return argument.replace("\\", "/").rsplit("/", 1)[-1].lower()
+
+
+def processes_running(executable, variable, value):
+    """The pids of the live processes whose first argument names the file
+    executable (whichever way the path is written) and whose environment
+    holds variable=value."""
+    wanted = program_name(executable)
+    setting = ("%s=%s" % (variable, value)).encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        pid = int(entry)
+        command = read_proc(pid, "cmdline")
+        environment = read_proc(pid, "environ")
+        if not command or environment is None:
+            continue
+        if program_name(command.split(b"\0", 1)[0].decode(errors="replace")) != wanted:
+            continue
+        if setting in environment.split(b"\0"):
+            found.append(pid)
+    return sorted(found)
 
 
 def windows_program_bits(path):
@@ -142,6 +189,17 @@ class WineProgram(Program):
 
     def command(self):
         return self.launcher + [self.path]
+
+    def pid(self):
+        """The program's own process, however Wine started it: where the
+        `wine` launcher is the 32-bit loader, a 64-bit program runs as a
+        separate process started by start.exe, and the launcher's process
+        is not the program. It is the one process of this prefix that runs
+        the program's file; None when there is none (yet, or any more)."""
+        if not self.running():
+            return None
+        found = processes_running(self.path, "WINEPREFIX", self.prefix)
+        return found[0] if found else None
 
     def prepare(self):
         with open(self.log_path, "ab") as log:

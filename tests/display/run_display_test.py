@@ -38,17 +38,32 @@ import time
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 
+import desktops
 import endings
 import layout
 import scenarios
 from displayrun import CheckFailed, DisplayRun
 from program import Program, WineProgram, windows_program_bits
 from skin import Skin
-from xsession import REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession
+from xsession import DESKTOP_TOOLS, REQUIRED_TOOLS, WINDOW_MANAGER_TOOLS, XSession, why_xorg_dummy_cannot_run
 
 SKIPPED = 77
 NATIVE_ONLY = ("signals", "display-loss", "no-display")
 SCALED_SCENARIOS = ("ui", "scaled")
+# Scenarios of desktops other than the plain one, each with what it runs.
+DESKTOP_SCENARIOS = {
+    "burst-drag": desktops.burst_drags,
+    "burst-drag-busy": desktops.burst_drags_under_load,
+    "placed-elsewhere": desktops.placed_elsewhere,
+    "kept-in-place": desktops.kept_in_place,
+    "stale-wm-check": desktops.stale_window_manager_check,
+    "primary-monitor": desktops.primary_monitor,
+    "depth": desktops.screen_depth,
+}
+# Two monitors side by side, the primary one on the right.
+PRIMARY_ON_THE_RIGHT = [("LEFT", (1024, 768, 0, 0), False), ("RIGHT", (1024, 768, 1024, 0), True)]
+DUMMY_PRIMARY_ON_THE_RIGHT = [("DUMMY1", ["--mode", "1024x768", "--right-of", "DUMMY0"]),
+                              ("DUMMY1", ["--primary"])]
 
 
 def parse_arguments():
@@ -59,7 +74,15 @@ def parse_arguments():
     parser.add_argument("--wine", action="store_true", help="run the Windows build under Wine")
     parser.add_argument("--window-manager", action="store_true", help="run openbox on the X server")
     parser.add_argument("--scenario", default="ui",
-                        choices=["ui", "scaled", "startup", "signals", "display-loss", "about-load", "no-display"])
+                        choices=["ui", "scaled", "startup", "signals", "display-loss", "about-load", "no-display"] +
+                        sorted(DESKTOP_SCENARIOS))
+    parser.add_argument("--desktop", choices=["i3", "keeping", "stale-check"],
+                        help="another window manager than openbox: i3; keeping (keeps windows where it puts them, "
+                        "moves them only itself, ignores minimise); stale-check (openbox killed, its check left)")
+    parser.add_argument("--depth", type=int, default=24, choices=[16, 24, 30], help="the screen's depth")
+    parser.add_argument("--primary-on-the-right", choices=["monitors", "outputs"],
+                        help="a screen of two monitors side by side, the right one primary: RandR monitors laid "
+                        "over an Xvfb screen, or two outputs of Xorg's dummy driver")
     parser.add_argument("--scale", type=int, default=1, help="the whole number the desktop asks to scale by")
     parser.add_argument("--scale-by", default="variable", choices=["variable", "resource"],
                         help="ask by the GDK_SCALE variable or by the Xft.dpi X resource")
@@ -70,7 +93,8 @@ def parse_arguments():
 
 def missing_tools(args):
     needed = REQUIRED_TOOLS + (["wine", "wineserver"] if args.wine else []) + (
-        WINDOW_MANAGER_TOOLS if args.window_manager else [])
+        WINDOW_MANAGER_TOOLS if args.window_manager else []) + DESKTOP_TOOLS[args.desktop] + (
+        ["xrandr"] if args.primary_on_the_right else [])
     return [tool for tool in needed if shutil.which(tool) is None]
 
 
@@ -107,6 +131,12 @@ class Bench:
         self.skin = Skin(args.res)
         self.scale = args.scale
         self.screen_size = layout.screen_size(args.scale)
+        self.monitors = PRIMARY_ON_THE_RIGHT if args.primary_on_the_right == "monitors" else None
+        self.outputs = DUMMY_PRIMARY_ON_THE_RIGHT if args.primary_on_the_right == "outputs" else None
+        self.expected_origin = None
+        if args.primary_on_the_right:
+            self.screen_size = (2048, 768)
+            self.expected_origin = (1024 + layout.WINDOW_ORIGIN[0], layout.WINDOW_ORIGIN[1])
         self.log_path = os.path.join(args.artifacts, name + ".log")
         self.server_log_path = os.path.join(args.artifacts, name + "-xvfb.log")
         for path in (self.log_path, self.log_path + ".stdout", self.server_log_path):
@@ -137,15 +167,21 @@ class Bench:
     def run(self, before_start=None):
         with open(self.server_log_path, "ab") as server_log, \
                 XSession(*self.screen_size, server_log, window_manager=self.args.window_manager,
-                         shared_memory=not self.args.without_shared_memory) as session:
+                         shared_memory=not self.args.without_shared_memory, desktop=self.args.desktop,
+                         depth=self.args.depth, monitors=self.monitors, dummy_outputs=self.outputs) as session:
             program = self.program(session)
             try:
                 if before_start:
                     before_start(program)
-                run = DisplayRun(session, program, self.skin, self.args.artifacts, self.name, self.log, self.scale)
-                self.log("X server %s%s%s%s" % (session.display, " with openbox" if self.args.window_manager else "",
-                                                " without shared memory" if self.args.without_shared_memory else "",
-                                                self.describe_scale()))
+                run = DisplayRun(session, program, self.skin, self.args.artifacts, self.name, self.log, self.scale,
+                                 self.expected_origin)
+                self.log("X server %s%s%s%s%s%s%s" % (
+                    session.display, " with openbox" if self.args.window_manager else "",
+                    " with the desktop %s" % self.args.desktop if self.args.desktop else "",
+                    " at depth %d" % self.args.depth if self.args.depth != 24 else "",
+                    ", two %s, the right one primary" % self.args.primary_on_the_right
+                    if self.args.primary_on_the_right else "",
+                    " without shared memory" if self.args.without_shared_memory else "", self.describe_scale()))
                 yield run
             finally:
                 program.cleanup()
@@ -160,6 +196,12 @@ def test_name(args):
         kind += "_scale%d_%s" % (args.scale, args.scale_by)
     if args.without_shared_memory:
         kind += "_no_shm"
+    if args.depth != 24:
+        kind += "_depth%d" % args.depth
+    if args.desktop:
+        kind += "_" + args.desktop.replace("-", "_")
+    if args.primary_on_the_right:
+        kind += "_" + args.primary_on_the_right
     return "display_%s%s_%s" % (kind, "_openbox" if args.window_manager else "", args.scenario.replace("-", "_"))
 
 
@@ -206,6 +248,11 @@ def main():
         print("FAIL: the display test needs %s on the PATH" % ", ".join(missing))
         return 1
 
+    if args.primary_on_the_right == "outputs":
+        why_not = why_xorg_dummy_cannot_run()
+        if why_not:
+            print("SKIP: %s" % why_not)
+            return SKIPPED
     bench = Bench(args, name, log)
     if args.scenario in ("signals", "display-loss"):
         failures = (endings.signals if args.scenario == "signals" else endings.display_loss)(bench, log)
@@ -232,6 +279,8 @@ def main():
                 scaled(run)
             elif args.scenario == "startup":
                 startup(run)
+            elif args.scenario in DESKTOP_SCENARIOS:
+                DESKTOP_SCENARIOS[args.scenario](run)
             else:
                 endings.about_box_under_load(run)
     except Skip as skip:

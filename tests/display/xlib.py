@@ -7,6 +7,8 @@ import contextlib
 import ctypes
 import ctypes.util
 
+from image import widened
+
 CLIENT_MESSAGE = 33
 NO_EVENT_MASK = 0
 Z_PIXMAP = 2
@@ -149,27 +151,44 @@ class Connection:
         return bool(self.x.XQueryExtension(self.display, name.encode(), *(ctypes.byref(c) for c in codes)))
 
     def root_pixels(self, left, top, width, height):
-        """The screen's rectangle as rows of R, G, B bytes. Only the
-        32-bit true-colour layout of a 24-bit Xvfb screen is read."""
+        """The screen's rectangle as rows of R, G, B bytes, from a
+        true-colour screen of 16 or 32 bits a pixel: a channel of more than
+        8 bits gives its top 8, one of fewer its bits repeated downwards."""
         image = self.x.XGetImage(self.display, self.root(), left, top, width, height, ALL_PLANES, Z_PIXMAP)
         if not image:
             raise RuntimeError("XGetImage failed for %dx%d at (%d,%d)" % (width, height, left, top))
         try:
             layout = image.contents
-            if (layout.bits_per_pixel, layout.byte_order, layout.red_mask, layout.blue_mask) != (
-                    32, LSB_FIRST, 0xFF0000, 0xFF):
-                raise RuntimeError("the screen's pixels are %d-bit with red mask 0x%x: not the layout of a 24-bit "
-                                   "Xvfb screen" % (layout.bits_per_pixel, layout.red_mask))
+            masks = (layout.red_mask, layout.green_mask, layout.blue_mask)
+            if layout.bits_per_pixel not in (16, 32) or layout.byte_order != LSB_FIRST:
+                raise RuntimeError("the screen's pixels are %d-bit, byte order %d: not a layout read here" % (
+                    layout.bits_per_pixel, layout.byte_order))
             stride = layout.bytes_per_line
             raw = ctypes.string_at(layout.data, stride * height)
+            size = layout.bits_per_pixel // 8
         finally:
             self.x.XDestroyImage(image)
-        if stride != width * 4:
-            raw = b"".join(raw[y * stride:y * stride + width * 4] for y in range(height))
+        if stride != width * size:
+            raw = b"".join(raw[y * stride:y * stride + width * size] for y in range(height))
         rgb = bytearray(width * height * 3)
-        # Each pixel is B, G, R, unused in memory.
-        rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]
+        if size == 4 and masks == (0xFF0000, 0xFF00, 0xFF):
+            # Each pixel is B, G, R, unused in memory.
+            rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]
+            return bytes(rgb)
+        readers = [channel_reader(mask) for mask in masks]
+        for i in range(width * height):
+            pixel = int.from_bytes(raw[i * size:(i + 1) * size], "little")
+            rgb[i * 3:i * 3 + 3] = bytes(read(pixel) for read in readers)
         return bytes(rgb)
+
+
+def channel_reader(mask):
+    """A function from a pixel to its channel under the mask, at 8 bits."""
+    shift = (mask & -mask).bit_length() - 1
+    bits = bin(mask).count("1")
+    if bits >= 8:
+        return lambda pixel: ((pixel & mask) >> shift) >> (bits - 8)
+    return lambda pixel: widened(((pixel & mask) >> shift), bits)
 
 
 @contextlib.contextmanager

@@ -2,8 +2,10 @@
 manager on it, and the X tools the test drives it with: window look-up and
 state, pointer input, root colour, screenshots."""
 
+import glob
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import time
@@ -13,6 +15,62 @@ from image import Image
 
 REQUIRED_TOOLS = ["Xvfb", "xdotool", "xsetroot", "xwininfo", "xprop", "import"]
 WINDOW_MANAGER_TOOLS = ["openbox", "wmctrl"]
+# Other desktops than openbox: what each needs beside.
+DESKTOP_TOOLS = {"i3": ["i3"], "keeping": ["/usr/bin/python3"], "stale-check": ["openbox"], None: []}
+# The window manager of the tests' own that keeps windows where it puts them.
+KEEPING_WM = os.path.join(os.path.dirname(os.path.abspath(__file__)), "keeping_wm.py")
+# i3 as packaged, but quiet: no bar, no config wizard, nothing started.
+I3_CONFIG = """\
+font pango:DejaVu Sans 8
+default_border none
+default_floating_border none
+focus_follows_mouse no
+"""
+# Xorg with the dummy video driver: a screen wide enough for two monitors,
+# whose outputs xrandr then lays side by side.
+XORG_DUMMY_CONFIG = """\
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2048 768
+  EndSubSection
+EndSection
+"""
+
+
+def why_xorg_dummy_cannot_run():
+    """None when Xorg with the dummy driver can be started here."""
+    if os.geteuid() != 0:
+        return "Xorg with the dummy driver runs only as root here"
+    if not shutil.which("Xorg"):
+        return "Xorg is not installed (xserver-xorg-core)"
+    if not glob.glob("/usr/lib/xorg/modules/drivers/dummy_drv.so"):
+        return "the dummy video driver is not installed (xserver-xorg-video-dummy)"
+    return None
+
+
+# Bits a channel (red, green, blue) of each screen depth the tests use.
+CHANNEL_BITS = {16: (5, 6, 5), 24: (8, 8, 8), 30: (8, 8, 8)}
 # The packaged configuration, so that a user's own cannot change the test;
 # but new windows that ask for no place of their own go to the top-left of
 # the free area instead of its centre, so that only the program's own
@@ -27,11 +85,26 @@ SHARED_MEMORY_EXTENSION = "MIT-SHM"
 
 
 class XSession:
-    def __init__(self, width, height, log, window_manager=False, shared_memory=True):
+    def __init__(self, width, height, log, window_manager=False, shared_memory=True, desktop=None, depth=24,
+                 monitors=None, dummy_outputs=None):
+        """desktop: another window manager than openbox (i3; keeping, the
+        tests' own that keeps windows where it puts them; stale-check,
+        openbox killed, its check left on the root). monitors: (name,
+        geometry, primary) for RandR monitors laid over the screen.
+        dummy_outputs: instead of Xvfb, Xorg with the dummy driver, its
+        outputs given as xrandr arguments after --output NAME."""
         self.width = width
         self.height = height
         self.log = log
+        # A window manager that makes windows iconic.
         self.with_window_manager = window_manager
+        self.desktop = desktop
+        self.depth = depth
+        self.channel_bits = CHANNEL_BITS[depth]
+        self.monitors = monitors or []
+        self.dummy_outputs = dummy_outputs
+        self.xorg_folder = None
+        self.desktop_process = None
         self.shared_memory = shared_memory
         self.server = None
         self.window_manager = None
@@ -45,15 +118,32 @@ class XSession:
     def __exit__(self, *exc):
         self.stop()
 
+    def server_command(self, displayfd):
+        without = [] if self.shared_memory else ["-extension", SHARED_MEMORY_EXTENSION]
+        if not self.dummy_outputs:
+            return ["Xvfb", "-displayfd", str(displayfd), "-screen", "0",
+                    "%dx%dx%d" % (self.width, self.height, self.depth), "-nolisten", "tcp", "-noreset"] + without
+        self.xorg_folder = tempfile.TemporaryDirectory(prefix="brisko-xorg-")
+        config = os.path.join(self.xorg_folder.name, "xorg.conf")
+        with open(config, "w") as f:
+            f.write(XORG_DUMMY_CONFIG)
+        os.mkdir(os.path.join(self.xorg_folder.name, "conf.d"))
+        return ["Xorg", "-displayfd", str(displayfd), "-config", config, "-configdir",
+                os.path.join(self.xorg_folder.name, "conf.d"), "-logfile", os.path.join(self.xorg_folder.name, "log"),
+                "-noreset", "-nolisten", "tcp", "-novtswitch", "-sharevts"] + without
+
+    def lay_outputs(self):
+        for name, arguments in self.dummy_outputs or []:
+            if "--mode" in arguments:
+                self.run("xrandr", "--addmode", name, arguments[arguments.index("--mode") + 1], check=False)
+            self.run("xrandr", "--output", name, *arguments)
+
     def start(self):
         # -displayfd lets the server pick a free display number itself and
         # write it once it accepts connections.
         read_end, write_end = os.pipe()
-        without = [] if self.shared_memory else ["-extension", SHARED_MEMORY_EXTENSION]
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % (self.width, self.height),
-             "-nolisten", "tcp", "-noreset"] + without,
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=self.log)
+        self.server = subprocess.Popen(self.server_command(write_end), pass_fds=[write_end],
+                                       stdout=subprocess.DEVNULL, stderr=self.log)
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
             number = numbers.readline().strip()
@@ -63,8 +153,48 @@ class XSession:
         if xlib.has_extension(self.display, SHARED_MEMORY_EXTENSION) != self.shared_memory:
             raise RuntimeError("Xvfb %s %s despite being asked" % (
                 "offers" if not self.shared_memory else "does not offer", SHARED_MEMORY_EXTENSION))
+        self.lay_outputs()
+        self.lay_monitors()
         if self.with_window_manager:
             self.start_window_manager()
+        if self.desktop:
+            self.start_desktop()
+
+    def lay_monitors(self):
+        """RandR monitors over the screen, as a desktop of several
+        monitors has; a name marked primary is given with a star."""
+        for name, (width, height, x, y), primary in self.monitors:
+            self.run("xrandr", "--setmonitor", ("*" if primary else "") + name,
+                     "%d/%dx%d/%d+%d+%d" % (width, width // 4, height, height // 4, x, y), "none")
+
+    def start_desktop(self):
+        if self.desktop == "i3":
+            self.config = tempfile.NamedTemporaryFile("w", prefix="brisko-i3-", suffix=".conf")
+            self.config.write(I3_CONFIG)
+            self.config.flush()
+            command = ["i3", "-c", self.config.name]
+        elif self.desktop == "keeping":
+            command = ["/usr/bin/python3", "-B", KEEPING_WM]
+        else:
+            command = ["openbox", "--sm-disable"]
+        self.desktop_process = subprocess.Popen(command, env=self.environment(), stdout=subprocess.DEVNULL,
+                                                stderr=self.log, stdin=subprocess.DEVNULL)
+        self.wait_for_wm_check(self.desktop_process, self.desktop)
+        if self.desktop == "stale-check":
+            # Killed, a window manager cannot take its property with it.
+            self.desktop_process.kill()
+            self.desktop_process.wait()
+            if "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
+                raise RuntimeError("the killed window manager's check did not stay on the root")
+
+    def wait_for_wm_check(self, process, name):
+        deadline = time.monotonic() + 15
+        while "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
+            if process.poll() is not None:
+                raise RuntimeError("%s exited with %d (see the log)" % (name, process.returncode))
+            if time.monotonic() > deadline:
+                raise RuntimeError("%s did not take the screen within 15 s" % name)
+            time.sleep(0.05)
 
     def start_window_manager(self):
         """Openbox, once it manages the screen: it names its check window
@@ -79,16 +209,10 @@ class XSession:
         self.window_manager = subprocess.Popen(["openbox", "--sm-disable", "--config-file", self.config.name],
                                                env=self.environment(), stdout=subprocess.DEVNULL, stderr=self.log,
                                                stdin=subprocess.DEVNULL)
-        deadline = time.monotonic() + 15
-        while "window id #" not in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False):
-            if self.window_manager.poll() is not None:
-                raise RuntimeError("openbox exited with %d (see the log)" % self.window_manager.returncode)
-            if time.monotonic() > deadline:
-                raise RuntimeError("openbox did not take the screen within 15 s")
-            time.sleep(0.05)
+        self.wait_for_wm_check(self.window_manager, "openbox")
 
     def stop(self):
-        for process in (self.window_manager, self.server):
+        for process in (self.window_manager, self.desktop_process, self.server):
             if process and process.poll() is None:
                 process.terminate()
                 try:
@@ -98,6 +222,8 @@ class XSession:
                     process.wait()
         if self.config:
             self.config.close()
+        if self.xorg_folder:
+            self.xorg_folder.cleanup()
 
     def kill_server(self, number):
         """Ends the X server with this signal, under whatever runs on it."""
@@ -226,6 +352,9 @@ class XSession:
     def screenshot(self, area=None):
         """The whole screen; or, much faster on a big screen, the part of
         the area (left, top, right, bottom) that is on it."""
+        if area is None and self.depth != 24:
+            # import reads other depths by its own rounding.
+            area = (0, 0, self.width, self.height)
         if area is None:
             data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.environment(),
                                   capture_output=True, timeout=30, check=True).stdout
@@ -255,6 +384,20 @@ class XSession:
         self.move_pointer(x, y)
         self.press()
         self.release()
+
+    def burst(self, steps):
+        """Pointer steps sent in one go, as fast as X takes them: ("press",),
+        ("release",), ("move_by", dx, dy), ("pause", seconds)."""
+        words = {"press": ["mousedown", "1"], "release": ["mouseup", "1"]}
+        command = ["xdotool"]
+        for step in steps:
+            if step[0] == "move_by":
+                command += ["mousemove_relative", "--", str(step[1]), str(step[2])]
+            elif step[0] == "pause":
+                command += ["sleep", str(step[1])]
+            else:
+                command += words[step[0]]
+        self.run(*command)
 
     def key(self, name):
         self.run("xdotool", "key", name)

@@ -334,6 +334,58 @@ TEST_F(CaptionMove, WithTheButtonAlreadyUpTheMoveEndsAtOnce) {
     EXPECT_EQ(pointerMessages(), describePointer(WM_MOUSEMOVE, 0, 10, 10) + describePointer(WM_MOUSEMOVE, 0, 15, 12));
 }
 
+// Input that comes faster than the program polls: the press and what the
+// pointer did after it are all waiting when the program gets to the press.
+// The move is anchored at the press, as on Windows, and catches up at once.
+TEST_F(CaptionMove, AMoveStartedLateCatchesUpWithThePointer) {
+    using namespace layer::headless;
+    std::vector<std::string> during;
+    buttonDown(101, 110, 60);
+    moveTo(102, 120, 64);
+    moveTo(103, 150, 95);
+    at(150, [&] { during.push_back(describeRect(place())); });
+    buttonUp(200, 151, 96);
+    moveTo(300, 10, 10);
+    runScript();
+    EXPECT_EQ(during, std::vector<std::string>{describeRect(RECT{140, 85, 180, 115})});
+    EXPECT_EQ(describeRect(place()), describeRect(RECT{141, 86, 181, 116}));
+    EXPECT_EQ(pointerMessages(), describePointer(WM_LBUTTONDOWN, MK_LBUTTON, 10, 10))
+        << "the loop takes the moves and the release that waited, and the move after the release is outside";
+}
+
+TEST_F(CaptionMove, APressMoveAndReleaseInOneBurstMoveTheWindowAndLetGo) {
+    using namespace layer::headless;
+    buttonDown(101, 110, 60);
+    moveTo(102, 150, 95);
+    buttonUp(103, 150, 95);
+    moveTo(200, 150, 90);
+    runScript();
+    EXPECT_EQ(describeRect(place()), describeRect(RECT{140, 85, 180, 115}));
+    EXPECT_EQ(pointerMessages(),
+              describePointer(WM_LBUTTONDOWN, MK_LBUTTON, 10, 10) + describePointer(WM_MOUSEMOVE, 0, 10, 5))
+        << "after the release the pointer moves over the window with no button held";
+}
+
+// A window procedure may destroy its window on WM_MOVE; the loop must not go
+// on with it.
+TEST_F(CaptionMove, AWindowDestroyedOnItsMoveEndsTheMove) {
+    using namespace layer::headless;
+    auto startMove = reaction;
+    reaction = [&](HWND w, UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        if (message == WM_MOVE) {
+            DestroyWindow(w);
+            return 0;
+        }
+        return startMove(w, message, wParam, lParam);
+    };
+    buttonDown(100, 110, 60);
+    moveTo(200, 130, 70);
+    moveTo(300, 150, 95);
+    buttonUp(400, 90, 40);
+    runScript();
+    EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(Pointer, DrawingThroughTheWindowsDcShowsInsideTheRegion) {
     Dib picture = makeDib(40, 30);
     picture.fill(patternColour);

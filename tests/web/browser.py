@@ -81,6 +81,7 @@ class BrowserSession:
     devicePixelRatio; the screen is that page, in device pixels."""
 
     with_window_manager = True  # minimising leaves a taskbar button that brings the window back
+    channel_bits = (8, 8, 8)
 
     def __init__(self, css_size, ratio):
         self.css_size = css_size
@@ -219,11 +220,29 @@ class BrowserSession:
     # The pointer and keys, in device pixels; each step is paced like the
     # X sessions', so that frames run in between.
 
-    def mouse(self, kind, **extra):
+    def mouse(self, kind, paced=True, **extra):
         x, y = self.pointer
         self.cdp("Input.dispatchMouseEvent", type=kind, x=x / self.ratio, y=y / self.ratio,
                  buttons=1 if self.button_held else 0, **extra)
-        time.sleep(0.1)
+        if paced:
+            time.sleep(0.1)
+
+    def burst(self, steps):
+        """Pointer steps sent one after the other without a pause, as the
+        X sessions' burst: ("press",), ("release",), ("move_by", dx, dy),
+        ("pause", seconds)."""
+        for step in steps:
+            if step[0] == "press":
+                self.button_held = True
+                self.mouse("mousePressed", paced=False, button="left", clickCount=1)
+            elif step[0] == "release":
+                self.button_held = False
+                self.mouse("mouseReleased", paced=False, button="left", clickCount=1)
+            elif step[0] == "move_by":
+                self.pointer = (self.pointer[0] + step[1], self.pointer[1] + step[2])
+                self.mouse("mouseMoved", paced=False, button="left" if self.button_held else "none")
+            else:
+                time.sleep(step[1])
 
     def move_pointer(self, x, y):
         self.pointer = (x, y)

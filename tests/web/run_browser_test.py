@@ -23,6 +23,7 @@ sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "display"))
 
 import layout  # noqa: E402
+import desktops  # noqa: E402
 import scenarios  # noqa: E402
 from browser import REQUIRED_TOOLS, BrowserSession, PageProgram, PageServer  # noqa: E402
 from displayrun import CheckFailed, DisplayRun  # noqa: E402

@@ -9,10 +9,13 @@
 #include <cstring>
 #include <ctime>
 
+#include <X11/Xlib.h>
+
 #include "DesktopScale.h"
 #include "DesktopSignals.h"
 #include "Layer.h"
 #include "Window.h"
+#include "X11Monitors.h"
 #include "X11PointerEvent.h"
 
 namespace layer {
@@ -34,6 +37,12 @@ constexpr int signalCheckMs = 100;
 // do; from then on each poll rests a moment instead of burning a core.
 constexpr int spinsBeforeRest = 100;
 constexpr long restNanoseconds = 1'000'000;
+// A window manager that has not moved the window this long after it was
+// asked to is taken to refuse the program's own moves (sway's XWayland
+// keeps X11 windows where it put them); its own move takes over from then on.
+constexpr LONGLONG refusalTicks = DesktopBackend::ticksPerSecond * 3 / 10;
+// How often the pointer is asked about while the window manager moves the window.
+constexpr long handOffPollNanoseconds = 10'000'000;
 
 // Set before SDL starts; a variable in the environment still wins, so that
 // a user can pick another video driver.
@@ -64,6 +73,12 @@ void sleepFor(long long nanoseconds) {
 
 BackendEvent eventAt(BackendEvent::Type type, POINT point, WPARAM modifiers = 0) {
     return BackendEvent{type, int(point.x), int(point.y), modifiers};
+}
+
+bool samePoint(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+
+bool isPlacement(const XEvent& event) {
+    return event.type == ConfigureNotify || event.type == ReparentNotify || event.type == MapNotify;
 }
 
 WPARAM sdlModifiers() {
@@ -99,6 +114,7 @@ bool DesktopBackend::startVideo(std::string& whyNot) {
             video_ = Video::Ready;
             x11Pointer_ = std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
             if (x11Pointer_) scale_ = DesktopScale::ofDesktop();
+            if (x11Pointer_) primary_ = X11Monitors::primaryOf(nullptr);
             // The raw X events carry the pointer's screen position.
             if (x11Pointer_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
         } else {
@@ -110,12 +126,21 @@ bool DesktopBackend::startVideo(std::string& whyNot) {
     return video_ == Video::Ready;
 }
 
+// As on Windows, the primary monitor is the screen.
 SIZE DesktopBackend::screenSize() {
     std::string whyNot;
+    if (!startVideo(whyNot)) return SIZE{0, 0};
+    if (primary_.right > primary_.left) return SIZE{primary_.right - primary_.left, primary_.bottom - primary_.top};
     SDL_DisplayMode mode;
-    if (!startVideo(whyNot) || SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{0, 0};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return SIZE{0, 0};
     return SIZE{mode.w, mode.h};
 }
+
+POINT DesktopBackend::origin() const { return POINT{primary_.left, primary_.top}; }
+
+POINT DesktopBackend::toScreen(POINT root) const { return POINT{root.x - primary_.left, root.y - primary_.top}; }
+
+POINT DesktopBackend::toRoot(POINT screen) const { return POINT{screen.x + primary_.left, screen.y + primary_.top}; }
 
 int DesktopBackend::scale() {
     std::string whyNot;
@@ -141,8 +166,9 @@ void DesktopBackend::idle() {
 POINT DesktopBackend::cursorPosition() {
     std::string whyNot;
     if (displayLost_ || !startVideo(whyNot)) return lastCursor_;
+    POINT root{};
     for (const auto& window : windows_)
-        if (window->x11().pointer(lastCursor_)) return lastCursor_;
+        if (window->x11().pointer(root)) return lastCursor_ = toScreen(root);
     // SDL's global state is only fresh right after the events are pumped.
     SDL_PumpEvents();
     int x = 0;
@@ -168,7 +194,7 @@ bool DesktopBackend::showWindow(Window& window, std::string& whyNot) {
         return false;
     }
     if (!startVideo(whyNot)) return false;
-    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, scale_, whyNot);
+    std::unique_ptr<DesktopWindow> opened = DesktopWindow::open(window, scale_, origin(), whyNot);
     if (!opened) return false;
     window.backendData = opened.get();
     watchConnection(*opened);
@@ -188,6 +214,8 @@ void DesktopBackend::hideWindow(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
     window.backendData = nullptr;
     if (shown && displayLost_) shown->abandon();
+    if (movePending_.window == shown) movePending_ = PendingMove{};
+    if (moving_ == shown) moving_ = nullptr;
     std::erase_if(windows_, [&](const auto& entry) { return entry.get() == shown; });
 }
 
@@ -202,9 +230,83 @@ void DesktopBackend::reshape(Window& window) {
     if (shown && !displayLost_) shown->reshape(window);
 }
 
+// The window manager decides: the window is where the server later says it
+// is, and if nothing says so for a while, the server is asked.
 void DesktopBackend::place(Window& window) {
     DesktopWindow* shown = desktopWindowOf(window);
-    if (shown && !displayLost_) shown->moveTo(window.deviceX, window.deviceY);
+    if (!shown || displayLost_) return;
+    POINT before{};
+    if (movePending_.window != shown && shown->x11().rootPosition(before))
+        movePending_ = PendingMove{shown, counter(), before};
+    shown->moveTo(toRoot(POINT{window.deviceX, window.deviceY}));
+}
+
+bool DesktopBackend::moveByDesktop(Window& window, POINT press) {
+    DesktopWindow* shown = desktopWindowOf(window);
+    if (!shown || displayLost_ || !shown->x11().valid()) return false;
+    moving_ = shown;
+    movePress_ = toRoot(press);
+    if (!movesRefused_ || !shown->x11().windowManagerRunning()) return false;
+    handOffMove(*shown);
+    moving_ = nullptr;
+    return true;
+}
+
+// The window manager moves the window from the press until the button comes
+// up; its release goes to the window manager. Should the window manager not
+// have begun by then, the cancel keeps it from beginning a move that would
+// follow a pointer no longer held.
+void DesktopBackend::handOffMove(DesktopWindow& window) {
+    POINT pointer{};
+    POINT before{};
+    bool held = false;
+    if (!window.x11().pointer(pointer, &held) || !held || !window.x11().rootPosition(before)) return;
+    window.x11().askWindowManagerToMove(movePress_);
+    while (held && connection_.state() != X11Connection::State::Closed) {
+        if (DesktopSignals::takeCloseRequest()) {
+            queued_.push_back(eventAt(BackendEvent::Type::CloseRequest, POINT{0, 0}));
+            break;
+        }
+        sleepFor(handOffPollNanoseconds);
+        if (!window.x11().pointer(pointer, &held)) break;
+    }
+    window.x11().cancelWindowManagerMove(pointer);
+    lastCursor_ = toScreen(pointer);
+    // Where the window ended up is for the server to say.
+    movePending_ = PendingMove{&window, counter(), before};
+}
+
+// A move asked for and not seen yet: once it is overdue, the server says
+// where the window is. A window that has not moved at all was refused; a
+// move in progress is then the window manager's to finish.
+bool DesktopBackend::settlePendingMove(BackendEvent& event) {
+    DesktopWindow* window = movePending_.window;
+    if (!window || counter() - movePending_.since < refusalTicks) return false;
+    POINT now{};
+    bool known = window->x11().rootPosition(now);
+    bool refused = known && samePoint(now, movePending_.before) && window->x11().windowManagerRunning();
+    movePending_ = PendingMove{};
+    if (refused && !movesRefused_) {
+        movesRefused_ = true;
+        if (moving_ == window) {
+            handOffMove(*window);
+            moving_ = nullptr;
+            event = eventAt(BackendEvent::Type::PointerUp, lastCursor_);
+            return true;
+        }
+    }
+    return known && reportPosition(*window, now, event);
+}
+
+// A WindowMoved for the layer, when the window is not where the layer
+// believes it to be.
+bool DesktopBackend::reportPosition(DesktopWindow& window, POINT root, BackendEvent& event) const {
+    POINT screen = toScreen(root);
+    const Window& owner = window.owner();
+    if (screen.x == owner.deviceX && screen.y == owner.deviceY) return false;
+    event = eventAt(BackendEvent::Type::WindowMoved, screen);
+    event.window = &window.owner();
+    return true;
 }
 
 // With no window manager nothing takes the window off the screen; it stays
@@ -222,6 +324,7 @@ bool DesktopBackend::takeQueued(BackendEvent& event) {
         event = eventAt(BackendEvent::Type::CloseRequest, POINT{0, 0});
         return true;
     }
+    if (!displayLost_ && settlePendingMove(event)) return true;
     if (queued_.empty()) return false;
     event = queued_.front();
     queued_.pop_front();
@@ -257,9 +360,14 @@ bool DesktopBackend::nextEvent(BackendEvent& event, bool wait) {
 
 // Other video drivers give no connection to wait on; there a short rest
 // between polls keeps a modal loop from spinning.
-void DesktopBackend::waitForInput() const {
+void DesktopBackend::waitForInput() {
+    int milliseconds = signalCheckMs;
+    if (movePending_.window) {
+        LONGLONG left = refusalTicks - (counter() - movePending_.since);
+        milliseconds = int(std::clamp<LONGLONG>(left / (ticksPerSecond / 1000) + 1, 1, signalCheckMs));
+    }
     if (connection_.valid())
-        connection_.waitForInput(signalCheckMs);
+        connection_.waitForInput(milliseconds);
     else
         sleepFor(restNanoseconds);
 }
@@ -318,16 +426,38 @@ bool DesktopBackend::translate(const SDL_Event& sdlEvent, BackendEvent& event) {
 // it enters one of its windows, which is just what happens when a dragged
 // window catches up with the pointer. A hold that does not report crossings
 // gives SDL nothing to ungrab on.
-bool DesktopBackend::translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event) const {
+//
+// Positions are the server's: a pointer event's place in the window is the
+// event's own, and where the window is, the server says after any change
+// (the window manager may have put it somewhere else than asked, or framed
+// it, or refused to move it).
+bool DesktopBackend::translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event) {
     const SDL_SysWMmsg& message = *sdlEvent.syswm.msg;
     if (message.subsystem != SDL_SYSWM_X11) return false;
     const XEvent& x11Event = message.msg.x11.event;
     auto owner = std::find_if(windows_.begin(), windows_.end(),
                               [&](const auto& window) { return window->x11().owns(x11Event); });
-    if (owner == windows_.end() || !translateX11PointerEvent(x11Event, event)) return false;
-    if (event.type == BackendEvent::Type::PointerDown) (*owner)->x11().holdPointer(x11Event);
-    if (event.type == BackendEvent::Type::PointerUp) (*owner)->x11().releasePointer(x11Event);
+    if (owner == windows_.end()) return false;
+    DesktopWindow& window = **owner;
+    if (isPlacement(x11Event)) return translatePlacement(window, event);
+    if (!translateX11PointerEvent(x11Event, event)) return false;
+    POINT screen = toScreen(POINT{event.screenX, event.screenY});
+    event.screenX = int(screen.x);
+    event.screenY = int(screen.y);
+    event.window = &window.owner();
+    if (event.type == BackendEvent::Type::PointerDown) window.x11().holdPointer(x11Event);
+    if (event.type == BackendEvent::Type::PointerUp) {
+        window.x11().releasePointer(x11Event);
+        moving_ = nullptr;
+    }
     return true;
+}
+
+bool DesktopBackend::translatePlacement(DesktopWindow& window, BackendEvent& event) {
+    POINT root{};
+    if (!window.x11().rootPosition(root)) return false;
+    if (movePending_.window == &window && !samePoint(root, movePending_.before)) movePending_ = PendingMove{};
+    return reportPosition(window, root, event);
 }
 
 bool DesktopBackend::translateWindowEvent(const SDL_WindowEvent& windowEvent, BackendEvent& event) {

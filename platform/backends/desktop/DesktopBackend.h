@@ -39,6 +39,7 @@ public:
     void reshape(Window& window) override;
     void place(Window& window) override;
     void minimize(Window& window) override;
+    bool moveByDesktop(Window& window, POINT press) override;
     bool nextEvent(BackendEvent& event, bool wait) override;
     int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
     void idle() override;
@@ -58,13 +59,20 @@ private:
     bool takeQueued(BackendEvent& event);
     bool translate(const SDL_Event& sdlEvent, BackendEvent& event);
     bool translateWindowEvent(const SDL_WindowEvent& windowEvent, BackendEvent& event);
-    bool translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event) const;
+    bool translateX11Event(const SDL_Event& sdlEvent, BackendEvent& event);
+    bool translatePlacement(DesktopWindow& window, BackendEvent& event);
+    bool reportPosition(DesktopWindow& window, POINT root, BackendEvent& event) const;
+    bool settlePendingMove(BackendEvent& event);
+    void handOffMove(DesktopWindow& window);
+    POINT origin() const;
+    POINT toScreen(POINT root) const;
+    POINT toRoot(POINT screen) const;
     bool translateSdlPointer(const SDL_Event& sdlEvent, BackendEvent& event);
     void runMessageBox(DesktopMessageBox& box);
     void watchConnection(const DesktopWindow& window);
     void reportLostDisplay();
     bool needsPump(X11Connection::State state);
-    void waitForInput() const;
+    void waitForInput();
     void abandonWindows();
 
     Video video_ = Video::NotTried;
@@ -77,6 +85,18 @@ private:
     std::vector<std::unique_ptr<DesktopWindow>> windows_;
     std::deque<BackendEvent> queued_;
     std::vector<DesktopMessageBox*> boxes_;  // the boxes being shown, the last on top
+    // A move the window manager has been asked for and not yet seen to do.
+    struct PendingMove {
+        DesktopWindow* window = nullptr;
+        LONGLONG since = 0;
+        POINT before{0, 0};  // where the window was, in root coordinates
+    };
+    // Screen coordinates are the root's less the primary monitor's corner.
+    RECT primary_{0, 0, 0, 0};
+    PendingMove movePending_;
+    bool movesRefused_ = false;        // the window manager keeps the program's own moves from taking effect
+    DesktopWindow* moving_ = nullptr;  // a window a press on its caption is moving
+    POINT movePress_{0, 0};            // that press, in root coordinates
     int idleSpins_ = 0;
     LONGLONG lastPump_ = 0;
     LONGLONG lastInput_ = 0;  // when the connection last had something for SDL

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 #include "RectArithmetic.h"
@@ -9,22 +10,36 @@
 
 namespace layer {
 
-std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, int scale, std::string& whyNot) {
+namespace {
+
+// A screen of too few colours (8 bits: a colour map) is refused by name: the
+// skin cannot be shown on it.
+std::string noSurfaceReason(const X11Window& x11) {
+    int depth = x11.depth();
+    if (depth > 0 && depth < 15)
+        return "its screen has a depth of " + std::to_string(depth) + " bits; it needs 15 bits or more (true colour)";
+    return std::string("no window surface (SDL: ") + SDL_GetError() + ")";
+}
+
+}  // namespace
+
+std::unique_ptr<DesktopWindow> DesktopWindow::open(Window& window, int scale, POINT origin, std::string& whyNot) {
     // Created hidden so that the outline and the first pixels are in place
     // before the window is mapped.
-    SDL_Window* created = SDL_CreateWindow(window.title.c_str(), window.deviceX, window.deviceY, window.width * scale,
-                                           window.height * scale, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    SDL_Window* created =
+        SDL_CreateWindow(window.title.c_str(), window.deviceX + int(origin.x), window.deviceY + int(origin.y),
+                         window.width * scale, window.height * scale, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!created) {
         whyNot = std::string("no window (SDL: ") + SDL_GetError() + ")";
         return nullptr;
     }
-    std::unique_ptr<DesktopWindow> opened(new DesktopWindow(created, scale));
+    std::unique_ptr<DesktopWindow> opened(new DesktopWindow(created, scale, window));
     opened->presenter_ = X11Presenter::open(opened->x11_, window.width * scale, window.height * scale);
     // Without an image of its own, the window shows SDL's software surface,
     // made before the shape is set: making it must not replace the X window
     // the shape belongs to.
     if (!opened->presenter_ && !SDL_GetWindowSurface(created)) {
-        whyNot = std::string("no window surface (SDL: ") + SDL_GetError() + ")";
+        whyNot = noSurfaceReason(opened->x11_);
         return nullptr;
     }
     opened->reshape(window);
@@ -34,8 +49,8 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const Window& window, int sca
     return opened;
 }
 
-DesktopWindow::DesktopWindow(SDL_Window* window, int scale)
-    : window_(window), id_(SDL_GetWindowID(window)), scale_(scale), x11_(X11Window::of(window)) {}
+DesktopWindow::DesktopWindow(SDL_Window* window, int scale, Window& owner)
+    : window_(window), id_(SDL_GetWindowID(window)), scale_(scale), x11_(X11Window::of(window)), owner_(&owner) {}
 
 // The image's connection is done with the window (closing it waits for the
 // server) before SDL destroys the window: a put still on its way would meet
@@ -91,7 +106,24 @@ void DesktopWindow::reshape(const Window& window) {
     x11_.setShape(&blocks);
 }
 
-void DesktopWindow::moveTo(int x, int y) { SDL_SetWindowPosition(window_, x, y); }
+// Straight to the X server: SDL would wait up to 100 ms for each move to
+// show, and a window manager may not let it.
+void DesktopWindow::moveTo(POINT root) {
+    if (x11_.valid())
+        x11_.moveTo(root);
+    else
+        SDL_SetWindowPosition(window_, int(root.x), int(root.y));
+}
+
+bool DesktopWindow::takeNewPosition(POINT& root) {
+    POINT now{};
+    if (!x11_.rootPosition(now)) return false;
+    bool changed = !knownPosition_ || now.x != position_.x || now.y != position_.y;
+    knownPosition_ = true;
+    position_ = now;
+    root = now;
+    return changed;
+}
 
 void DesktopWindow::minimize() { SDL_MinimizeWindow(window_); }
 

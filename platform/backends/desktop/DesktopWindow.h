@@ -27,7 +27,9 @@ public:
     // Creates the window where the layer's window is, with its size, title,
     // region and current pixels, each pixel a scale x scale block, and puts
     // it on the screen. Null, with the reason, when SDL cannot.
-    static std::unique_ptr<DesktopWindow> open(const Window& window, int scale, std::string& whyNot);
+    // Screen coordinates have their origin at the given place of the root
+    // window (the primary monitor's top-left corner).
+    static std::unique_ptr<DesktopWindow> open(Window& window, int scale, POINT origin, std::string& whyNot);
     ~DesktopWindow();
     DesktopWindow(const DesktopWindow&) = delete;
     DesktopWindow& operator=(const DesktopWindow&) = delete;
@@ -38,11 +40,16 @@ public:
     void repaint();
     // Follows the layer window's region (null: the whole rectangle).
     void reshape(const Window& window);
-    // To a place in device pixels.
-    void moveTo(int x, int y);
+    // Asks for the window to go to a place in root coordinates.
+    void moveTo(POINT root);
     void minimize();
+    // Where the window really is, in root coordinates, asked of the server:
+    // true when that differs from what the last call found.
+    bool takeNewPosition(POINT& root);
 
     uint32_t id() const { return id_; }
+    // The layer's window this one shows.
+    Window& owner() const { return *owner_; }
 
     // Lets go of the window without a word to the display, which has gone:
     // destroying it would wait for an answer that never comes.
@@ -50,7 +57,7 @@ public:
     const X11Window& x11() const { return x11_; }
 
 private:
-    DesktopWindow(SDL_Window* window, int scale);
+    DesktopWindow(SDL_Window* window, int scale, Window& owner);
     // Where the pixels are written before they are shown; null when there
     // is nowhere.
     SDL_Surface* target();
@@ -60,6 +67,9 @@ private:
     int scale_;
     X11Window x11_;
     std::unique_ptr<X11Presenter> presenter_;  // null: SDL's window surface
+    Window* owner_;
+    bool knownPosition_ = false;
+    POINT position_{0, 0};
     DesktopFrameCopy copy_;
 };
 

@@ -13,8 +13,11 @@ WPARAM modifiersOf(unsigned int state) {
     return modifiers;
 }
 
-BackendEvent pointerEvent(BackendEvent::Type type, int rootX, int rootY, unsigned int state) {
-    return BackendEvent{type, rootX, rootY, modifiersOf(state)};
+BackendEvent pointerEvent(BackendEvent::Type type, int rootX, int rootY, int x, int y, unsigned int state) {
+    BackendEvent event{type, rootX, rootY, modifiersOf(state)};
+    event.windowX = x;
+    event.windowY = y;
+    return event;
 }
 
 }  // namespace
@@ -26,12 +29,13 @@ bool translateX11PointerEvent(const XEvent& event, BackendEvent& translated) {
             const XButtonEvent& button = event.xbutton;
             if (button.button != Button1) return false;
             auto type = event.type == ButtonPress ? BackendEvent::Type::PointerDown : BackendEvent::Type::PointerUp;
-            translated = pointerEvent(type, button.x_root, button.y_root, button.state);
+            translated = pointerEvent(type, button.x_root, button.y_root, button.x, button.y, button.state);
             return true;
         }
         case MotionNotify: {
             const XMotionEvent& motion = event.xmotion;
-            translated = pointerEvent(BackendEvent::Type::PointerMove, motion.x_root, motion.y_root, motion.state);
+            translated = pointerEvent(BackendEvent::Type::PointerMove, motion.x_root, motion.y_root, motion.x, motion.y,
+                                      motion.state);
             return true;
         }
         default:

@@ -23,22 +23,64 @@ std::vector<XRectangle> toXRectangles(const std::vector<RECT>& rects) {
     return result;
 }
 
-// The window named by the root's _NET_SUPPORTING_WM_CHECK property, or 0.
-::Window supportingWmCheck(Display* display) {
-    Atom property = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (property == None) return 0;
+// Whether a request failed. Set only while one is awaited with errors
+// trapped, when nothing else can report an error.
+bool requestFailed = false;
+int noteRequestFailed(Display*, XErrorEvent*) {
+    requestFailed = true;
+    return 0;
+}
+
+// The window that a window's property names, or 0 (also when the window
+// itself does not exist, which is no error here: it is what is asked).
+::Window windowProperty(Display* display, ::Window window, Atom property) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    int status = XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_WINDOW, &type,
-                                    &format, &count, &remaining, &data);
-    ::Window check = 0;
-    if (status == Success && type == XA_WINDOW && format == 32 && count == 1 && data)
-        check = *reinterpret_cast<::Window*>(data);
+    XSync(display, False);
+    requestFailed = false;
+    XErrorHandler previous = XSetErrorHandler(noteRequestFailed);
+    int status = XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                                    &remaining, &data);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    ::Window named = 0;
+    if (!requestFailed && status == Success && type == XA_WINDOW && format == 32 && count == 1 && data)
+        named = *reinterpret_cast<::Window*>(data);
     if (data) XFree(data);
-    return check;
+    return named;
+}
+
+// EWMH's check: the root names a window, and that window names itself. A
+// window manager that has ended may leave the root's property behind, but
+// not its window.
+bool supportingWmCheck(Display* display) {
+    Atom property = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (property == None) return false;
+    ::Window check = windowProperty(display, DefaultRootWindow(display), property);
+    return check != 0 && windowProperty(display, check, property) == check;
+}
+
+// _NET_WM_MOVERESIZE's directions, and its source for a normal program.
+constexpr long moveResizeMove = 8;
+constexpr long moveResizeCancel = 11;
+constexpr long sourceApplication = 1;
+
+void sendMoveResize(Display* display, ::Window window, POINT root, long direction) {
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window;
+    message.xclient.message_type = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = root.x;
+    message.xclient.data.l[1] = root.y;
+    message.xclient.data.l[2] = direction;
+    message.xclient.data.l[3] = Button1;
+    message.xclient.data.l[4] = sourceApplication;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &message);
+    XFlush(display);
 }
 
 }  // namespace
@@ -73,7 +115,7 @@ void X11Window::setShape(const std::vector<RECT>* rects) const {
     XFlush(display_);
 }
 
-bool X11Window::pointer(POINT& position) const {
+bool X11Window::pointer(POINT& position, bool* leftButtonHeld) const {
     if (!valid()) return false;
     ::Window root = 0;
     ::Window child = 0;
@@ -85,7 +127,38 @@ bool X11Window::pointer(POINT& position) const {
     if (!XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &windowX, &windowY, &mask))
         return false;
     position = POINT{rootX, rootY};
+    if (leftButtonHeld) *leftButtonHeld = (mask & Button1Mask) != 0;
     return true;
+}
+
+// Asked of the server: whatever the window manager did with the window (a
+// frame around it, a place of its own), this is where it is.
+bool X11Window::rootPosition(POINT& position) const {
+    if (!valid()) return false;
+    int x = 0;
+    int y = 0;
+    ::Window child = 0;
+    if (!XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child)) return false;
+    position = POINT{x, y};
+    return true;
+}
+
+void X11Window::moveTo(POINT root) const {
+    if (!valid()) return;
+    XMoveWindow(display_, window_, int(root.x), int(root.y));
+    XFlush(display_);
+}
+
+// The window manager needs the pointer for itself: the hold a press gave
+// the window is let go first.
+void X11Window::askWindowManagerToMove(POINT rootPress) const {
+    if (!valid()) return;
+    XUngrabPointer(display_, CurrentTime);
+    sendMoveResize(display_, window_, rootPress, moveResizeMove);
+}
+
+void X11Window::cancelWindowManagerMove(POINT rootPointer) const {
+    if (valid()) sendMoveResize(display_, window_, rootPointer, moveResizeCancel);
 }
 
 void X11Window::takeFocus() const {
@@ -107,8 +180,14 @@ void X11Window::releasePointer(const XEvent& release) const {
     XFlush(display_);
 }
 
+int X11Window::depth() const {
+    XWindowAttributes attributes;
+    if (!valid() || !XGetWindowAttributes(display_, window_, &attributes)) return 0;
+    return attributes.depth;
+}
+
 bool X11Window::owns(const XEvent& event) const { return valid() && event.xany.window == window_; }
 
-bool X11Window::windowManagerRunning() const { return valid() && supportingWmCheck(display_) != 0; }
+bool X11Window::windowManagerRunning() const { return valid() && supportingWmCheck(display_); }
 
 }  // namespace layer
