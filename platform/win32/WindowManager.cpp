@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Debug.h"
 #include "DeviceContext.h"
 #include "DevicePixels.h"
 #include "Layer.h"
@@ -64,7 +65,12 @@ Window* shownWindow(HWND handle) {
     return window && window->visible ? window : nullptr;
 }
 
-void complain(const char* what) { std::fprintf(stderr, "brisko: cannot open its window: %s\n", what); }
+// Why CreateWindowExA refused, kept for whoever decides what the refusal
+// means to the program's user (see ProgramEntry), and traced.
+void refuse(const char* why) {
+    Layer::get().windowRefusal = why;
+    LAYER_TRACE(Window, "CreateWindowExA refused: %s", why);
+}
 
 // The messages CreateWindowExA sends, in Windows' order: WM_CREATE, the
 // window's size and place, and for a visible window WM_SHOWWINDOW and
@@ -300,13 +306,13 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     Layer& layer = Layer::get();
     layer::WindowClass* windowClass = className && !IS_INTRESOURCE(className) ? findClass(className) : nullptr;
     if (!windowClass) {
-        complain("its window class is not registered");
+        refuse("its window class is not registered");
         return nullptr;
     }
     // An empty window is a window; one larger than any screen is refused,
     // as a surface that size could not be allocated.
     if (width < 0 || height < 0 || width > 0x4000 || height > 0x4000) {
-        complain("the size asked for is not one a window can have");
+        refuse("the size asked for is not one a window can have");
         return nullptr;
     }
     auto window = std::make_unique<Window>(width, height);
@@ -324,20 +330,22 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     created.needsPaint = created.visible;
     HWND handle = layer.create<HWND>(Creation::Window, std::move(window));
     if (!handle) {
-        complain("the system refused to create it");
+        refuse("the system refused to create it");
         return nullptr;
     }
     std::string whyNot;
     if (created.visible && !layer.backend().showWindow(created, whyNot)) {
-        complain(whyNot.c_str());
+        refuse(whyNot.c_str());
         layer.objects.remove(Layer::value(handle));
         return nullptr;
     }
     layer.windows.push_back(handle);
     if (!sendCreationMessages(handle)) {
+        LAYER_TRACE(Window, "CreateWindowExA: the window procedure refused or destroyed window %p", (void*)handle);
         DestroyWindow(handle);  // nothing, when the procedure destroyed it itself
         return nullptr;
     }
+    layer.windowOpened = true;
     return handle;
 }
 

@@ -1,5 +1,6 @@
 // Fonts and text as the program draws its read-out: the rules of
 // measuring and of drawing, not another font's exact metrics.
+#include <climits>
 #include <cstring>
 
 #include "Check.h"
@@ -59,10 +60,19 @@ TEST_CASE(text_extents, "dlls/gdi32/tests/font.c: test_text_extents") {
     ok(byCell.cy <= big.cy, "a 40-pixel cell (%ld) is taller than a 40-pixel em (%ld)", long(byCell.cy), long(big.cy));
     ok(byCell.cy >= 36 && byCell.cy <= 40, "a font of height 40 has cells %ld high", long(byCell.cy));
 
+    // The most negative height there is still makes a font that measures.
+    HFONT extreme = createFont(INT_MIN);
+    ok(extreme != nullptr, "no font of height INT_MIN");
+    SelectObject(dib.dc(), extreme);
+    SIZE huge{0, 0};
+    ok(GetTextExtentPoint32A(dib.dc(), "W", 1, &huge) && huge.cy > 0, "a font of height INT_MIN measures %ldx%ld",
+       long(huge.cx), long(huge.cy));
+
     SelectObject(dib.dc(), previous);
     DeleteObject(font);
     DeleteObject(taller);
     DeleteObject(cell);
+    DeleteObject(extreme);
 }
 
 TEST_CASE(dc_text_state, nullptr) {
