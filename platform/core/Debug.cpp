@@ -10,7 +10,7 @@ namespace layer::debug {
 
 namespace {
 
-constexpr const char* channelNames[] = {"window", "message", "gdi", "region", "text", "resource"};
+constexpr const char* channelNames[] = {"window", "message", "gdi", "region", "resource"};
 static_assert(std::size(channelNames) == std::size_t(Channel::Count));
 
 struct Switches {

@@ -9,7 +9,7 @@
 
 namespace layer::debug {
 
-enum class Channel { Window, Message, Gdi, Region, Text, Resource, Count };
+enum class Channel { Window, Message, Gdi, Region, Resource, Count };
 
 bool enabled(Channel channel);
 

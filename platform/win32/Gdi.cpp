@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Bitmap.h"
+#include "Debug.h"
 #include "DeviceContext.h"
 #include "Font.h"
 #include "Layer.h"
@@ -76,7 +77,11 @@ void releaseBitmap(DeviceContext& dc) {
 HGDIOBJ selectBitmap(HDC dcHandle, DeviceContext& dc, HBITMAP bitmapHandle, Bitmap& bitmap) {
     if (dc.kind != DeviceContext::Kind::Memory) return nullptr;  // only a memory DC holds a bitmap
     if (dc.bitmap == bitmapHandle) return bitmapHandle;
-    if (bitmap.selectedInto) return nullptr;  // one bitmap, one DC at a time
+    if (bitmap.selectedInto) {  // one bitmap, one DC at a time
+        LAYER_TRACE(Gdi, "SelectObject: bitmap %p is already in DC %p", (void*)bitmapHandle,
+                    (void*)bitmap.selectedInto);
+        return nullptr;
+    }
     HBITMAP previous = dc.bitmap;
     releaseBitmap(dc);
     bitmap.selectedInto = dcHandle;
@@ -246,6 +251,8 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
             return FALSE;
     }
     if (found->selections > 0) {
+        LAYER_TRACE(Gdi, "DeleteObject: %p is held by %d DC(s); deleted when the last lets go", object,
+                    found->selections);
         found->deletePending = true;
         return TRUE;
     }

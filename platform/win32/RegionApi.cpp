@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "Debug.h"
 #include "Layer.h"
 #include "Region.h"
 #include "Window.h"
@@ -52,12 +53,19 @@ HRGN WINAPI ExtCreateRegion(const XFORM* transform, DWORD count, const RGNDATA* 
     RGNDATAHEADER header;
     std::memcpy(&header, data, sizeof header);
     if (header.dwSize != sizeof(RGNDATAHEADER) || header.iType != RDH_RECTANGLES) return nullptr;
-    if (uint64_t(header.nCount) * sizeof(RECT) > uint64_t(count) - sizeof(RGNDATAHEADER)) return nullptr;
+    if (uint64_t(header.nCount) * sizeof(RECT) > uint64_t(count) - sizeof(RGNDATAHEADER)) {
+        LAYER_TRACE(Region, "ExtCreateRegion: %u rectangles do not fit in %u bytes", unsigned(header.nCount),
+                    unsigned(count));
+        return nullptr;
+    }
 
     std::vector<RECT> rects(header.nCount);
     const char* bytes = reinterpret_cast<const char*>(data) + sizeof(RGNDATAHEADER);
     if (!rects.empty()) std::memcpy(rects.data(), bytes, rects.size() * sizeof(RECT));
-    if (transform && !transformRects(*transform, rects)) return nullptr;
+    if (transform && !transformRects(*transform, rects)) {
+        LAYER_TRACE(Region, "ExtCreateRegion: the transform rotates, shears or leaves 32-bit coordinates");
+        return nullptr;
+    }
     return Layer::get().create<HRGN>(Creation::Region, std::make_unique<Region>(std::move(rects)));
 }
 

@@ -419,7 +419,10 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window && !Layer::get().window(window)) return FALSE;
+    if (window && !Layer::get().window(window)) {
+        LAYER_TRACE(Message, "PostMessageA: %p is no window (message %04x)", (void*)window, message);
+        return FALSE;
+    }
     post(window, message, wParam, lParam, cursorInProgramPixels());
     return TRUE;
 }

@@ -135,7 +135,7 @@ TEST_CASE(memory_dc_selection, "dlls/gdi32/tests/bitmap.c: test_select_object") 
     ok(!DeleteDC(dc), "a DC was deleted twice");
 }
 
-TEST_CASE(deferred_bitmap_deletion, "dlls/gdi32/tests/bitmap.c: test_bitmap (DeleteObject while selected)") {
+TEST_CASE(deferred_bitmap_deletion, nullptr) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = smallSection();
     HGDIOBJ initial = SelectObject(dc, bitmap);

@@ -45,7 +45,7 @@ TEST_CASE(send_message, nullptr) {
     DestroyWindow(window);
 }
 
-TEST_CASE(peek_message_filters, "dlls/user32/tests/msg.c: test_PeekMessage, test_PeekMessage2") {
+TEST_CASE(peek_message_filters, nullptr) {
     HWND window = createHidden(), other = createHidden();
     conformance::drainMessages();
     PostMessageA(window, 0x401, 1, 0);

@@ -77,7 +77,7 @@ LRESULT positionReaction(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-TEST_CASE(window_classes, "dlls/user32/tests/class.c: test_RegisterClassEx / ClassTest") {
+TEST_CASE(window_classes, nullptr) {
     WNDCLASSEXA windowClass;
     std::memset(&windowClass, 0, sizeof windowClass);
     windowClass.cbSize = sizeof windowClass;
@@ -96,7 +96,7 @@ TEST_CASE(window_classes, "dlls/user32/tests/class.c: test_RegisterClassEx / Cla
        "a window of an unregistered class was made");
 }
 
-TEST_CASE(creation_sequence, "dlls/user32/tests/msg.c: test_messages (WmCreateVisiblePopupSeq)") {
+TEST_CASE(creation_sequence, "dlls/user32/tests/msg.c: WmCreatePopupSeq") {
     HWND visible = createRecorded(WS_POPUP | WS_VISIBLE);
     ok(visible != nullptr, "a visible popup was not made");
     std::vector<UINT> seen = recordedAmong(creationMessages);
@@ -137,7 +137,7 @@ TEST_CASE(empty_window, nullptr) {
     DestroyWindow(empty);
 }
 
-TEST_CASE(destroyed_while_created, "dlls/user32/tests/win.c: test_CreateWindow (destroy in WM_CREATE)") {
+TEST_CASE(destroyed_while_created, nullptr) {
     // Destroyed before it is shown, the window is not returned. Destroyed
     // while it is being shown, it is dead whatever comes back (Wine hands
     // out the dead handle; the layer gives NULL).
