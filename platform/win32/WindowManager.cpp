@@ -381,7 +381,7 @@ BOOL WINAPI IsIconic(HWND handle) {
 BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
     Window* window = Layer::get().window(handle);
     if (!window || !rect) return FALSE;
-    *rect = RECT{window->x, window->y, window->x + window->width, window->y + window->height};
+    *rect = layer::rectAt(window->x, window->y, window->width, window->height);
     return TRUE;
 }
 
