@@ -1,5 +1,6 @@
 // Fonts and text as the program draws its read-out: the rules of
 // measuring and of drawing, not another font's exact metrics.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -27,10 +28,12 @@ SIZE extent(HDC dc, const char* text) {
     return size;
 }
 
+// The pixels of that colour in the part of `area` that lies in the bitmap.
 int pixelsOf(const Dib& dib, COLORREF colour, const RECT& area) {
     int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) count += dib.pixel(x, y) == colour;
+    for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, dib.height()); ++y)
+        for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, dib.width()); ++x)
+            count += dib.pixel(x, y) == colour;
     return count;
 }
 
@@ -91,11 +94,11 @@ TEST_CASE(dc_text_state, nullptr) {
 }
 
 TEST_CASE(drawing_text, nullptr) {
-    Dib dib(64, 32);
+    Dib dib(64, 48);
     HFONT font = createFont(-24, FW_BOLD);
     HGDIOBJ previous = SelectObject(dib.dc(), font);
     const COLORREF paper = RGB(255, 255, 255), ink = RGB(0, 255, 0), fill = RGB(0, 0, 128);
-    RECT all = {0, 0, 64, 32};
+    RECT all = {0, 0, 64, 48};
 
     dib.fill(paper);
     SetBkMode(dib.dc(), TRANSPARENT);
@@ -113,11 +116,11 @@ TEST_CASE(drawing_text, nullptr) {
 
     // ETO_CLIPPED keeps the glyphs inside the rectangle.
     dib.fill(paper);
-    RECT clip = {0, 0, 12, 32};
+    RECT clip = {0, 0, 12, 48};
     ok(ExtTextOutA(dib.dc(), 2, 2, ETO_CLIPPED, &clip, "WWW", 3, nullptr), "ExtTextOutA clipped failed");
-    RECT outside = {12, 0, 64, 32};
-    ok(pixelsOf(dib, paper, outside) == 52 * 32, "clipped text drew %d pixels outside its rectangle",
-       52 * 32 - pixelsOf(dib, paper, outside));
+    RECT outside = {12, 0, 64, 48};
+    ok(pixelsOf(dib, paper, outside) == 52 * 48, "clipped text drew %d pixels outside its rectangle",
+       52 * 48 - pixelsOf(dib, paper, outside));
     ok(pixelsOf(dib, ink, clip) > 0, "clipped text drew nothing inside");
 
     // An opaque background fills the text's cell.
@@ -126,6 +129,7 @@ TEST_CASE(drawing_text, nullptr) {
     ExtTextOutA(dib.dc(), 0, 0, 0, nullptr, "W", 1, nullptr);
     SIZE cell = extent(dib.dc(), "W");
     RECT cellRect = {0, 0, cell.cx, cell.cy};
+    ok(cell.cy <= dib.height(), "a 24-pixel cell is %ld high", long(cell.cy));
     ok(pixelsOf(dib, paper, cellRect) == 0, "an opaque cell of %ldx%ld kept %d paper pixels", long(cell.cx),
        long(cell.cy), pixelsOf(dib, paper, cellRect));
 
