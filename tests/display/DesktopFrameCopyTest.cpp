@@ -124,6 +124,24 @@ TEST(FrameCopy, OpaqueFormatsGetFullAlpha) {
     EXPECT_EQ(pixels[0] & 0xFF000000u, 0xFF000000u);
 }
 
+// A deep-colour screen's 10-bit channels: each 8-bit value repeats its top
+// bits below it, so that white is the brightest white there (0x3FF).
+TEST(FrameCopy, TenBitChannelsAreFilledByRepeatingTheTopBits) {
+    Bitmap frame(13, 7, false);
+    paintPattern(frame);
+    Surface surface = makeSurface(SDL_PIXELFORMAT_ARGB2101010, 13, 7);
+    ASSERT_TRUE(surface) << SDL_GetError();
+    DesktopFrameCopy().copy(frame, *surface, 1, DesktopFrameCopy::everyRow);
+    auto wide = [](unsigned value) { return (value << 2) | (value >> 6); };
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x) {
+            Uint32 pixel = static_cast<const Uint32*>(surface->pixels)[y * surface->pitch / 4 + x];
+            COLORREF colour = frame.pixel(x, y);
+            Uint32 wanted = wide(red(colour)) << 20 | wide(green(colour)) << 10 | wide(blue(colour));
+            ASSERT_EQ(pixel & 0x3FFFFFFFu, wanted) << "pixel (" << x << "," << y << ")";
+        }
+}
+
 TEST(FrameCopy, OnlyTheOverlapOfFrameAndSurfaceIsCopied) {
     Bitmap frame(6, 6, false);
     paintPattern(frame);

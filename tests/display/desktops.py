@@ -9,6 +9,7 @@ import time
 
 import layout
 import scenarios
+from image import hex_colour, quantised
 from endings import busy_machine
 
 # The movement of a drag, and where on bare skin it starts.
@@ -185,13 +186,39 @@ def primary_monitor(run):
     scenarios.close_button(run)
 
 
+# The face of the desktop backend's about box.
+BOX_FACE = (240, 240, 240)
+
+
+def about_box_drawn(run):
+    """The about box shows its face, with its text and button on it."""
+    box = scenarios.open_about_box(run, check_info_pressed=False)
+    area = (box["x"], box["y"], box["x"] + box["width"], box["y"] + box["height"])
+    face = quantised(BOX_FACE, run.channel_bits)
+
+    def drawn(shot):
+        colours = shot.colours()
+        if shot.pixel(area[0] + 2, area[1] + 2) != face:
+            return "its corner is %s, not the box's face %s" % (hex_colour(shot.pixel(area[0] + 2, area[1] + 2)),
+                                                                hex_colour(face))
+        return None if len(colours) > 2 else "it shows only %d colours: no text or button" % len(colours)
+
+    run.expect("the about box", drawn, area=area)
+    scenarios.click_ok(run, box)
+    scenarios.expect_box_closed(run, "a click on OK")
+    run.log("the about box is drawn, its face, text and button")
+
+
 def screen_depth(run):
     """The window on a screen of another depth: its picture to the depth's
-    precision, its outline, its controls and a drag."""
+    precision, its outline, its controls, the about box and a drag."""
     run.launch()
     scenarios.placement(run)
     scenarios.input_shape(run)
     scenarios.push_buttons(run)
     scenarios.transport(run)
+    scenarios.volume_drag(run)
+    about_box_drawn(run)
+    scenarios.about_box(run)
     paced_drag(run)
     scenarios.close_button(run)

@@ -77,9 +77,9 @@ class DisplayRun:
 
     def screenshot(self, area=None):
         """The area given, or what the checks look at: the whole screen
-        unscaled, only the window's box on a scaled one, whose whole
-        screen takes seconds to read."""
-        if area is None and self.scale > 1:
+        unscaled, only the window's box on a scaled one or one of another
+        depth, whose whole screen takes seconds to read."""
+        if area is None and (self.scale > 1 or self.session.depth != 24):
             area = self.window_area()
         return self.session.screenshot(area)
 

@@ -61,6 +61,16 @@ class Image:
             rows.append(wide * factor)
         return Image(self.width * factor, self.height * factor, b"".join(rows))
 
+    def quantised(self, bits):
+        """This image as a screen of (red, green, blue) bits per channel
+        shows it."""
+        if min(bits) >= 8:
+            return self
+        rgb = bytearray(self.rgb)
+        for i in range(0, len(rgb), 3):
+            rgb[i:i + 3] = bytes(quantised(tuple(rgb[i:i + 3]), bits))
+        return Image(self.width, self.height, bytes(rgb), self.left, self.top)
+
     def colours(self):
         """Every colour the image uses."""
         return {self.rgb[i:i + 3] for i in range(0, len(self.rgb), 3)}

@@ -175,10 +175,12 @@ class Connection:
             # Each pixel is B, G, R, unused in memory.
             rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]
             return bytes(rgb)
-        readers = [channel_reader(mask) for mask in masks]
-        for i in range(width * height):
-            pixel = int.from_bytes(raw[i * size:(i + 1) * size], "little")
-            rgb[i * 3:i * 3 + 3] = bytes(read(pixel) for read in readers)
+        pixels = memoryview(raw).cast("I" if size == 4 else "H")
+        for channel, mask in enumerate(masks):
+            read = channel_reader(mask)
+            # Each value once: a screen holds few colours.
+            seen = {}
+            rgb[channel::3] = bytes(seen[p] if p in seen else seen.setdefault(p, read(p)) for p in pixels)
         return bytes(rgb)
 
 

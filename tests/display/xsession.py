@@ -58,6 +58,10 @@ EndSection
 """
 
 
+class ServerDidNotStart(RuntimeError):
+    pass
+
+
 def why_xorg_dummy_cannot_run():
     """None when Xorg with the dummy driver can be started here."""
     if os.geteuid() != 0:
@@ -148,7 +152,7 @@ class XSession:
         with os.fdopen(read_end) as numbers:
             number = numbers.readline().strip()
         if not number:
-            raise RuntimeError("Xvfb did not start (see the log)")
+            raise ServerDidNotStart("%s did not start (see the log)" % ("Xorg" if self.dummy_outputs else "Xvfb"))
         self.display = ":" + number
         if xlib.has_extension(self.display, SHARED_MEMORY_EXTENSION) != self.shared_memory:
             raise RuntimeError("Xvfb %s %s despite being asked" % (

@@ -82,6 +82,7 @@ class BrowserSession:
 
     with_window_manager = True  # minimising leaves a taskbar button that brings the window back
     channel_bits = (8, 8, 8)
+    depth = 24
 
     def __init__(self, css_size, ratio):
         self.css_size = css_size

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "Bitmap.h"
@@ -11,29 +12,43 @@ namespace layer {
 
 namespace {
 
+// One channel of a pixel, from its mask: where it sits and how many bits it
+// has. An 8-bit value is cut to fewer bits, or widened to more by repeating
+// its top bits below it (a deep-colour screen's 10 bits: 0xFF gives 0x3FF).
+struct Channel {
+    uint8_t shift = 0;
+    uint8_t bits = 0;
+
+    explicit Channel(uint32_t mask) {
+        if (!mask) return;
+        shift = uint8_t(std::countr_zero(mask));
+        bits = uint8_t(std::popcount(mask));
+    }
+
+    uint32_t place(uint8_t value) const {
+        uint32_t wide = bits >= 8
+                            ? (uint32_t(value) << (bits - 8)) | (uint32_t(value) >> (16 - std::min<int>(bits, 16)))
+                            : uint32_t(value) >> (8 - bits);
+        return wide << shift;
+    }
+};
+
 // Where each channel goes in a 32-bit pixel. Held in locals so that the
 // stores into the surface cannot force the format to be read again per pixel.
 struct ChannelLayout {
-    uint8_t redLoss, redShift, greenLoss, greenShift, blueLoss, blueShift;
+    Channel red, green, blue;
     uint32_t alpha;
 
-    explicit ChannelLayout(const SDL_PixelFormat& f)
-        : redLoss(f.Rloss),
-          redShift(f.Rshift),
-          greenLoss(f.Gloss),
-          greenShift(f.Gshift),
-          blueLoss(f.Bloss),
-          blueShift(f.Bshift),
-          alpha(f.Amask) {}
+    explicit ChannelLayout(const SDL_PixelFormat& f) : red(f.Rmask), green(f.Gmask), blue(f.Bmask), alpha(f.Amask) {}
 
     // X, R, G, B from the high byte down: what a 24-bit X display gives.
     bool isXrgb() const {
-        return redShift == 16 && greenShift == 8 && blueShift == 0 && !redLoss && !greenLoss && !blueLoss;
+        return red.shift == 16 && green.shift == 8 && blue.shift == 0 && red.bits == 8 && green.bits == 8 &&
+               blue.bits == 8;
     }
 
     uint32_t pixel(const uint8_t* bgr) const {
-        return (uint32_t(bgr[2] >> redLoss) << redShift) | (uint32_t(bgr[1] >> greenLoss) << greenShift) |
-               (uint32_t(bgr[0] >> blueLoss) << blueShift) | alpha;
+        return red.place(bgr[2]) | green.place(bgr[1]) | blue.place(bgr[0]) | alpha;
     }
 };
 

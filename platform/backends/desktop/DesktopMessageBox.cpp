@@ -81,6 +81,9 @@ std::unique_ptr<DesktopMessageBox> DesktopMessageBox::open(const char* caption, 
                          picture->pixels.height() * scale, SDL_WINDOW_HIDDEN);
     if (!window) return nullptr;
     std::unique_ptr<DesktopMessageBox> box(new DesktopMessageBox(window, std::move(*picture), scale));
+    box->presenter_ = X11Presenter::open(X11Window::of(window), box->picture_.pixels.width() * scale,
+                                         box->picture_.pixels.height() * scale);
+    if (!box->presenter_ && !SDL_GetWindowSurface(window)) return nullptr;
     SDL_ShowWindow(window);
     box->repaint();
     // Without a window manager nothing hands the keyboard to a new window.
@@ -93,16 +96,26 @@ std::unique_ptr<DesktopMessageBox> DesktopMessageBox::open(const char* caption, 
 DesktopMessageBox::DesktopMessageBox(SDL_Window* window, Picture picture, int scale)
     : window_(window), id_(SDL_GetWindowID(window)), picture_(std::move(picture)), scale_(scale) {}
 
+// The image's connection goes first, as for the program's windows.
 DesktopMessageBox::~DesktopMessageBox() {
+    presenter_.reset();
     if (window_) SDL_DestroyWindow(window_);
 }
 
+void DesktopMessageBox::abandon() {
+    if (presenter_) presenter_->abandon();
+    window_ = nullptr;
+}
+
 void DesktopMessageBox::repaint() {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = presenter_ ? &presenter_->imageToWrite() : SDL_GetWindowSurface(window_);
     if (!surface) return;
     copy_.forget();
-    copy_.copy(picture_.pixels, *surface, scale_, DesktopFrameCopy::everyRow);
-    SDL_UpdateWindowSurface(window_);
+    DesktopFrameCopy::Band rows = copy_.copy(picture_.pixels, *surface, scale_, DesktopFrameCopy::everyRow);
+    if (presenter_)
+        presenter_->put(rows.top, rows.bottom);
+    else
+        SDL_UpdateWindowSurface(window_);
 }
 
 bool DesktopMessageBox::isOkClick(const SDL_Event& event) const {

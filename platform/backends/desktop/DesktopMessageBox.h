@@ -15,6 +15,7 @@
 
 #include "Bitmap.h"
 #include "DesktopFrameCopy.h"
+#include "X11Presenter.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -40,7 +41,7 @@ public:
 
     // Lets go of the window without a word to the display, which has gone:
     // destroying it would wait for an answer that never comes.
-    void abandon() { window_ = nullptr; }
+    void abandon();
 
     // The picture of a box with this text (lines split at '\n'), and where
     // its OK button is; empty when the layer has no font to draw it with.
@@ -57,6 +58,10 @@ private:
     bool closes(const SDL_Event& event);
 
     SDL_Window* window_;
+    // On X11 the box's pixels go through an image of its own, as the
+    // program's window's do: SDL's window surface knows no deep-colour
+    // screen. Null: SDL's window surface.
+    std::unique_ptr<X11Presenter> presenter_;
     uint32_t id_;
     Picture picture_;
     int scale_;

@@ -134,11 +134,24 @@ bool X11Presenter::makePlainImage(const Format& format) {
     return true;
 }
 
+// SDL names no format with 10-bit channels and no alpha, a deep-colour
+// screen's: the one with two bits of alpha above them describes the same
+// pixels (the server ignores the bits above the depth).
 bool X11Presenter::wrapImage(const Format& format) {
     if (image_->bits_per_pixel > 8 && image_->byte_order != hostByteOrder()) return false;
-    surface_ = SDL_CreateRGBSurfaceFrom(image_->data, width_, height_, image_->bits_per_pixel, image_->bytes_per_line,
-                                        Uint32(format.visual->red_mask), Uint32(format.visual->green_mask),
-                                        Uint32(format.visual->blue_mask), 0);
+    auto red = Uint32(format.visual->red_mask);
+    auto green = Uint32(format.visual->green_mask);
+    auto blue = Uint32(format.visual->blue_mask);
+    // A visual as deep as its pixels holds alpha in what its colours leave:
+    // opaque, so that a compositor shows the window.
+    Uint32 alpha = format.depth == 32 && image_->bits_per_pixel == 32 ? ~(red | green | blue) : 0;
+    Uint32 known = SDL_MasksToPixelFormatEnum(image_->bits_per_pixel, red, green, blue, alpha);
+    if (known == SDL_PIXELFORMAT_UNKNOWN && image_->bits_per_pixel == 32 && red == 0x3FF00000 && green == 0x000FFC00 &&
+        blue == 0x000003FF)
+        known = SDL_PIXELFORMAT_ARGB2101010;
+    if (known == SDL_PIXELFORMAT_UNKNOWN) return false;
+    surface_ = SDL_CreateRGBSurfaceWithFormatFrom(image_->data, width_, height_, image_->bits_per_pixel,
+                                                  image_->bytes_per_line, known);
     return surface_ != nullptr;
 }
 
