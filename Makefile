@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds the program and opens its window
 #   make test   installs what is missing, builds every preset and runs every test suite
 # one for a release:
-#   make dist   writes the Windows zip and the Debian package into dist/
+#   make dist   writes the Windows zip, the Debian package and what goes beside them into dist/
 # and two for the web page:
 #   make web      builds the page into build/web/
 #   make run-web  serves it on 127.0.0.1 and prints its address
@@ -18,6 +18,9 @@ PACKAGES := cmake ninja-build g++ pkg-config python3 \
 # dpkg-shlibdeps with file, dpkg-shlibdeps computes the package's Depends, and
 # lintian, desktop-file-validate and man check the package.
 DIST_PACKAGES := file dpkg-dev lintian desktop-file-utils man-db
+# The winget manifests are YAML: python3-yaml reads them and python3-jsonschema
+# checks them, and the Scoop manifest, against their published schemas.
+DIST_PACKAGES += python3-yaml python3-jsonschema
 PACKAGES += $(DIST_PACKAGES)
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -115,17 +118,14 @@ bench: build
 clean:
 	rm -rf build dist
 
-# The zip of the 32-bit Windows program and the Debian package, through CPack.
+# The release, through CPack: the zip of the 32-bit Windows program, its
+# symbols zip, the winget and Scoop manifests, the Debian package and
+# SHA256SUMS. Time stamps come from the last commit, so two runs from one
+# revision give the same bytes.
 dist: deps
-	cmake --preset native
-	cmake --build --preset native -j $(JOBS)
-	cmake --preset windows-x86
-	cmake --build --preset windows-x86 -j $(JOBS)
-	rm -rf dist
-	cpack --preset deb
-	cpack --preset windows-zip
-	rm -rf dist/_CPack_Packages
-	ls -l dist
+	cmake -DSOURCE=$(CURDIR) -DBUILD_ROOT=$(CURDIR)/build -DDIST=$(CURDIR)/dist -DJOBS=$(JOBS) \
+		-P cmake/Release.cmake
+	ls -lR dist
 
 # The whole program's CPU use at 50 frames a second, side by side with a
 # reference loop, the Windows builds under Wine and the web page in headless

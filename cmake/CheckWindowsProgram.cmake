@@ -1,6 +1,11 @@
 cmake_minimum_required(VERSION 3.25)
 # Checks that the Windows program is a GUI-subsystem PE of the expected
-# format that imports nothing but the four system DLLs.
+# format that imports nothing but the four system DLLs, with the header a
+# well-made Windows program has: the subsystem version its builds target,
+# terminal-server aware, ASLR with its relocations kept (high-entropy on
+# 64-bit), DEP, and no link time stamp.
+#   cmake -DPROGRAM=<exe> -DOBJDUMP=<objdump> -DEXPECTED_FORMAT=<pei-i386|pei-x86-64>
+#         -P CheckWindowsProgram.cmake
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${OBJDUMP} cannot read ${PROGRAM}")
@@ -26,4 +31,54 @@ list(LENGTH imports count)
 if(count EQUAL 0)
   message(FATAL_ERROR "no imports found in ${PROGRAM}")
 endif()
-message(STATUS "${PROGRAM}: ${EXPECTED_FORMAT}, GUI, imports ${imports}")
+
+# The header's fields. 5.01 is the oldest version a 32-bit program still
+# runs on (XP); 6.0 is what 64-bit programs state.
+if(EXPECTED_FORMAT STREQUAL "pei-x86-64")
+  set(version 6 0)
+  set(flags HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE)
+else()
+  set(version 5 1)
+  set(flags DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE)
+endif()
+list(GET version 0 major)
+list(GET version 1 minor)
+set(problems "")
+foreach(field IN ITEMS MajorSubsystemVersion:${major} MinorSubsystemVersion:${minor}
+                       MajorOSystemVersion:${major} MinorOSystemVersion:${minor})
+  string(REPLACE ":" ";" field "${field}")
+  list(GET field 0 name)
+  list(GET field 1 wanted)
+  if(NOT dump MATCHES "\n${name}[ \t]+([0-9]+)\n")
+    list(APPEND problems "no ${name}")
+  elseif(NOT CMAKE_MATCH_1 EQUAL wanted)
+    list(APPEND problems "${name} is ${CMAKE_MATCH_1}, expected ${wanted}")
+  endif()
+endforeach()
+if(NOT dump MATCHES "\nDllCharacteristics[ \t]+[0-9a-fA-F]+\n((\t+[A-Z_]+\n)*)")
+  list(APPEND problems "no DllCharacteristics")
+endif()
+set(named "${CMAKE_MATCH_1}")
+foreach(flag IN LISTS flags)
+  if(NOT named MATCHES "\t${flag}\n")
+    list(APPEND problems "DllCharacteristics lacks ${flag}")
+  endif()
+endforeach()
+# ASLR moves the program only if it keeps the relocations to do it with.
+if(dump MATCHES "\n\trelocations stripped\n")
+  list(APPEND problems "its relocations are stripped, so ASLR cannot move it")
+endif()
+if(NOT dump MATCHES "Entry 5 [0-9a-f]+ ([0-9a-f]+) Base Relocation Directory" OR CMAKE_MATCH_1 MATCHES "^0+$")
+  list(APPEND problems "it has no base relocation directory")
+endif()
+if(NOT dump MATCHES "\nTime/Date[ \t]+Thu Jan  1 00:00:00 1970\n")
+  string(REGEX MATCH "\nTime/Date[^\n]*" stamp "${dump}")
+  string(STRIP "${stamp}" stamp)
+  list(APPEND problems "the header has a time stamp (${stamp}), so two links of one revision differ")
+endif()
+if(problems)
+  list(JOIN problems "\n  " report)
+  message(FATAL_ERROR "${PROGRAM}:\n  ${report}")
+endif()
+message(STATUS "${PROGRAM}: ${EXPECTED_FORMAT}, GUI, imports ${imports}; subsystem ${major}.${minor}, ${flags}, "
+               "relocations, no time stamp")

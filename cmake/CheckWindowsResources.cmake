@@ -2,8 +2,11 @@ cmake_minimum_required(VERSION 3.25)
 # Checks the resources in the Windows program: the skin's bitmaps and region
 # exactly as the resource header numbers them, the program file's icon in
 # every size of the .ico, and version details that give the project's version.
+# check_resource_data.py then reads the region block as Windows would and the
+# application manifest.
 #   cmake -DPROGRAM=<exe> -DWINDRES=<windres> -DRESOURCE_HEADER=<res/resource.h>
-#         -DICON=<res/brisko.ico> -DVERSION=<x.y.z> -P CheckWindowsResources.cmake
+#         -DICON=<res/brisko.ico> -DVERSION=<x.y.z> -DPYTHON=<python3>
+#         -DARCHITECTURE=<x86|amd64> -P CheckWindowsResources.cmake
 execute_process(COMMAND ${WINDRES} -i ${PROGRAM} -O rc OUTPUT_VARIABLE script RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${WINDRES} cannot read the resources of ${PROGRAM}")
@@ -59,8 +62,27 @@ foreach(line IN ITEMS "FILEVERSION ${comma_version}, 0" "PRODUCTVERSION ${comma_
   endif()
 endforeach()
 
+# The region and the manifest, from the resources as the resource compiler's own file holds them.
+file(STRINGS ${RESOURCE_HEADER} region_define REGEX "^#define IDR_REGION [0-9]+")
+string(REGEX REPLACE "^#define IDR_REGION ([0-9]+)$" "\\1" region_id "${region_define}")
+string(RANDOM LENGTH 8 scratch_name)
+set(compiled ${CMAKE_CURRENT_BINARY_DIR}/resources-${scratch_name}.res)
+execute_process(COMMAND ${WINDRES} -i ${PROGRAM} -O res -o ${compiled} RESULT_VARIABLE failed)
+if(failed)
+  list(APPEND problems "${WINDRES} cannot write the resources of ${PROGRAM} as a .res file")
+else()
+  execute_process(COMMAND ${PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/check_resource_data.py program ${compiled}
+                          --region-id ${region_id} --version ${VERSION} --architecture ${ARCHITECTURE}
+                  OUTPUT_VARIABLE data_report OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+  file(REMOVE ${compiled})
+  if(failed)
+    list(APPEND problems "${data_report}")
+  endif()
+endif()
+
 if(problems)
   list(JOIN problems "\n  " report)
   message(FATAL_ERROR "${PROGRAM}:\n  ${report}")
 endif()
-message(STATUS "${PROGRAM}: ${expected_count} skin resources, an icon of ${element_count} sizes, version ${VERSION}")
+message(STATUS "${PROGRAM}: ${expected_count} skin resources, an icon of ${element_count} sizes, version ${VERSION}, "
+               "a region block Windows accepts, a manifest for ${ARCHITECTURE} that states all it must")

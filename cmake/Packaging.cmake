@@ -29,8 +29,37 @@ if(WIN32)
   # Notepad and Explorer's preview read either, but CRLF is what Windows users' tools expect.
   configure_file(${packaging}/README-windows.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
-  install(TARGETS brisko RUNTIME DESTINATION .)
+  # The zip's program is stripped here rather than by CPack: strip writes the
+  # time (or SOURCE_DATE_EPOCH) into the PE header, and 0 keeps the header as
+  # the linker wrote it, with no time stamp.
+  set(CPACK_STRIP_FILES OFF)
+  set(shipped_program ${CMAKE_BINARY_DIR}/release/brisko.exe)
+  add_custom_command(OUTPUT ${shipped_program}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/release
+                     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+                             ${CMAKE_STRIP} -o ${shipped_program} $<TARGET_FILE:brisko>
+                     DEPENDS brisko COMMENT "Stripping brisko.exe for the zip")
+  add_custom_target(brisko_shipped ALL DEPENDS ${shipped_program})
+  install(PROGRAMS ${shipped_program} DESTINATION .)
   install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .)
+
+  # Beside the zip, once CPack has written it (WindowsReleaseFiles.cmake):
+  # the unstripped program in a symbols zip, and the winget and Scoop
+  # manifests with the zip's SHA256. They point at where the publisher puts
+  # the release files: set these two before a release.
+  set(BRISKO_DOWNLOAD_URL "https://example.org/brisko/download/${PROJECT_VERSION}" CACHE STRING
+      "The address of the folder the release files are published in (the zip is fetched from there)")
+  set(BRISKO_HOMEPAGE_URL "https://example.org/brisko/" CACHE STRING
+      "The address of Brisko's home page, named by the package-manager manifests")
+  set(CPACK_BRISKO_DOWNLOAD_URL ${BRISKO_DOWNLOAD_URL})
+  set(CPACK_BRISKO_HOMEPAGE_URL ${BRISKO_HOMEPAGE_URL})
+  set(CPACK_BRISKO_ZIP_NAME ${BRISKO_ZIP_NAME})
+  set(CPACK_BRISKO_ARCHITECTURE ${windows_name})
+  set(CPACK_BRISKO_UNSTRIPPED_PROGRAM ${CMAKE_BINARY_DIR}/brisko.exe)
+  set(CPACK_BRISKO_TEMPLATES ${packaging}/windows)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(CPACK_BRISKO_PYTHON ${Python3_EXECUTABLE})
+  set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/WindowsReleaseFiles.cmake)
 else()
   include(GNUInstallDirs)
   set(CPACK_GENERATOR DEB)

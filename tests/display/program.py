@@ -160,9 +160,12 @@ class WineProgram(Program):
     startup_timeout = 60
     about_box_ok_above_bottom = layout.WINE_ABOUT_BOX_OK_ABOVE_BOTTOM
 
-    def __init__(self, path, session, log_path, variables=None):
+    def __init__(self, path, session, log_path, variables=None, windows_version=None):
         super().__init__(path, session, log_path, variables)
         self.bits = windows_program_bits(path)
+        self.windows_version = windows_version
+        # Wine reports 32-bit XP only in a 32-bit prefix (a 64-bit one offers winxp64).
+        self.prefix_variables = {"WINEARCH": "win32"} if windows_version == "winxp" else {}
         self.temp = tempfile.TemporaryDirectory(prefix="brisko-wine-")
         self.prefix = os.path.join(self.temp.name, "prefix")
         self.launcher = ["wine"]
@@ -184,7 +187,8 @@ class WineProgram(Program):
 
     def environment(self):
         # No Mono or Gecko prompts: the prefix has no need of either.
-        return self.session.environment(dict(self.variables, **self.loader_variables, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+        return self.session.environment(dict(self.variables, **self.loader_variables, **self.prefix_variables,
+                                             WINEPREFIX=self.prefix, WINEDEBUG="-all",
                                              WINEDLLOVERRIDES="mscoree,mshtml="))
 
     def command(self):
@@ -205,6 +209,10 @@ class WineProgram(Program):
         with open(self.log_path, "ab") as log:
             subprocess.run(self.launcher + ["wineboot", "-i"], env=self.environment(), stdout=log, stderr=log,
                            stdin=subprocess.DEVNULL, timeout=120, check=True)
+            if self.windows_version:
+                # What GetVersionEx reports and which manifest compatibility entries apply.
+                subprocess.run(self.launcher + ["winecfg", "-v", self.windows_version], env=self.environment(),
+                               stdout=log, stderr=log, stdin=subprocess.DEVNULL, timeout=120, check=True)
 
     def stop(self):
         super().stop()

@@ -73,6 +73,8 @@ def parse_arguments():
     parser.add_argument("--res", required=True, help="the skin's files (res/)")
     parser.add_argument("--artifacts", required=True, help="where failure screenshots and logs go")
     parser.add_argument("--wine", action="store_true", help="run the Windows build under Wine")
+    parser.add_argument("--windows-version", choices=["winxp", "win7", "win10"],
+                        help="the Windows version Wine's prefix reports (winecfg -v); Wine's default otherwise")
     parser.add_argument("--window-manager", action="store_true", help="run openbox on the X server")
     parser.add_argument("--scenario", default="ui",
                         choices=["ui", "scaled", "startup", "signals", "display-loss", "about-load", "no-display"] +
@@ -146,7 +148,9 @@ class Bench:
 
     def program(self, session):
         variables = self.ask_to_scale(session)
-        return (WineProgram if self.args.wine else Program)(self.args.program, session, self.log_path, variables)
+        if self.args.wine:
+            return WineProgram(self.args.program, session, self.log_path, variables, self.args.windows_version)
+        return Program(self.args.program, session, self.log_path, variables)
 
     def ask_to_scale(self, session):
         """Asks for the scale as a desktop would, before the program
@@ -269,7 +273,8 @@ def main():
         why_not = program.choose_loader()
         if why_not:
             raise Skip(why_not)
-        log("preparing a Wine prefix (%s)" % " ".join(program.launcher))
+        log("preparing a Wine prefix (%s%s)" % (" ".join(program.launcher), ", reporting Windows version %s" % (
+            args.windows_version) if args.windows_version else ""))
         program.prepare()
 
     try:

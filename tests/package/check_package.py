@@ -3,6 +3,7 @@
 
   check_package.py zip --package ZIP --source DIR --version V --cmake CMAKE
                    --objdump OBJDUMP --windres WINDRES --pe-format FORMAT
+  check_package.py symbols --package-dir DIR --zip-name NAME --version V --objdump OBJDUMP --addr2line ADDR2LINE
   check_package.py deb --package-dir DIR --source DIR --version V
   check_package.py lintian --package-dir DIR --version V
   check_package.py deb-starts --package-dir DIR --version V --source DIR --artifacts DIR
@@ -10,6 +11,8 @@
 zip: the Windows zip holds brisko.exe, README.txt and LICENSE.txt in one
 folder named after it; the texts have Windows line endings, and the program
 is the GUI build of the expected format, with its icon and version.
+symbols: the symbols zip beside it holds the same program unstripped, its
+sections where the shipped one has them, and addr2line names an address.
 deb: the Debian package's control fields (its Depends exactly what
 dpkg-shlibdeps computes for the program), its file list, desktop entry,
 icons, manual page and copyright. lintian: no errors and no warnings.
@@ -76,7 +79,8 @@ def check_zip(args):
             check_windows_program(args, program)
     require(licence == licence_text(args.source), "LICENSE.txt is not the project's LICENSE")
     for needed in ("Brisko %s for Windows" % args.version, "double-click brisko.exe", "needs nothing else",
-                   "LICENSE.txt"):
+                   "LICENSE.txt", "SmartScreen", "Run anyway", "Alt+F4", "SHA256SUMS", "not yet on Windows itself",
+                   "Get-FileHash %s.zip" % folder, "150 %"):
         require(needed in readme, "README.txt does not say %r" % needed)
     print("the zip holds brisko.exe (%s), README.txt and LICENSE.txt with CRLF line endings" % args.pe_format)
 
@@ -85,11 +89,70 @@ def check_windows_program(args, program):
     for script, options in (
             ("CheckWindowsProgram.cmake", ["-DOBJDUMP=" + args.objdump, "-DEXPECTED_FORMAT=" + args.pe_format]),
             ("CheckWindowsResources.cmake", ["-DWINDRES=" + args.windres, "-DVERSION=" + args.version,
+                                             "-DPYTHON=" + sys.executable,
+                                             "-DARCHITECTURE=" + ("x86" if args.pe_format == "pei-i386" else "amd64"),
                                              "-DRESOURCE_HEADER=" + os.path.join(args.source, "res", "resource.h"),
                                              "-DICON=" + os.path.join(args.source, "res", "brisko.ico")])):
         result = run([args.cmake, "-DPROGRAM=" + program] + options +
                      ["-P", os.path.join(args.source, "cmake", script)])
         require(result.returncode == 0, "the zip's brisko.exe fails %s:\n%s" % (script, result.stderr.strip()))
+
+
+# The symbols zip beside it.
+
+def pe_sections(data):
+    """name -> (virtual address, raw bytes) of each section of a PE file."""
+    header = struct.unpack_from("<I", data, 0x3C)[0]
+    require(data[header:header + 4] == b"PE\0\0", "not a PE file")
+    count, = struct.unpack_from("<H", data, header + 6)
+    symbol_table, symbol_count = struct.unpack_from("<II", data, header + 12)
+    optional_size, = struct.unpack_from("<H", data, header + 20)
+    table = header + 24 + optional_size
+    sections = {}
+    for index in range(count):
+        entry = table + 40 * index
+        name = data[entry:entry + 8].rstrip(b"\0").decode("ascii", "replace")
+        if name.startswith("/"):  # a long name, "/offset" into the string table after the symbols
+            start = symbol_table + 18 * symbol_count + int(name[1:])
+            name = data[start:data.index(b"\0", start)].decode("ascii", "replace")
+        virtual_address, raw_size, raw_offset = struct.unpack_from("<III", data, entry + 12)
+        sections[name] = (virtual_address, data[raw_offset:raw_offset + raw_size])
+    return sections
+
+
+def check_symbols(args):
+    """The symbols zip holds the program as linked: the shipped one's sections at the same
+    addresses, plus what names an address (function, file and line)."""
+    folder = args.zip_name + "-symbols"
+    with zipfile.ZipFile(os.path.join(args.package_dir, folder + ".zip")) as archive:
+        files = [name for name in archive.namelist() if not name.endswith("/")]
+        require(files == [folder + "/brisko.exe"], "the symbols zip holds %s" % files)
+        unstripped = archive.read(folder + "/brisko.exe")
+    with zipfile.ZipFile(os.path.join(args.package_dir, args.zip_name + ".zip")) as archive:
+        shipped = archive.read(args.zip_name + "/brisko.exe")
+    full, stripped = pe_sections(unstripped), pe_sections(shipped)
+    for name, (address, contents) in stripped.items():
+        require(name in full, "the unstripped program has no section %s" % name)
+        require(full[name][0] == address, "section %s is at 0x%x in the shipped program, 0x%x in the symbols zip" % (
+            name, address, full[name][0]))
+        require(full[name][1] == contents, "section %s differs between the shipped program and the symbols zip" % name)
+    require(not any(name.startswith(".debug") for name in stripped), "the shipped program keeps its debug sections")
+    require(".debug_line" in full, "the symbols zip's program has no line table")
+    with tempfile.TemporaryDirectory(prefix="brisko-symbols-") as scratch:
+        program = os.path.join(scratch, "brisko.exe")
+        with open(program, "wb") as f:
+            f.write(unstripped)
+        nm = args.objdump.replace("objdump", "nm")
+        symbols = run([nm, program], check=True).stdout
+        entry = re.search(r"^([0-9a-f]+) T _?WinMain(@16)?$", symbols, re.M)
+        require(entry is not None, "the symbols zip's program does not name WinMain")
+        # A crash report gives an address a little way into a function.
+        address = "0x%x" % (int(entry.group(1), 16) + 0x10)
+        named = run([args.addr2line, "-f", "-C", "-e", program, address], check=True).stdout.split("\n")
+    require(named[0].startswith("WinMain") and re.search(r"app/WinMain\.cpp:\d+$", named[1]),
+            "addr2line names %s as %r" % (address, named[:2]))
+    print("%s.zip: the program as linked, %d sections as shipped, %s is %s at %s" % (
+        folder, len(stripped), address, named[0], os.path.basename(named[1])))
 
 
 # The Debian package.
@@ -295,7 +358,7 @@ def check_deb_starts(args):
 
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("check", choices=["zip", "deb", "lintian", "deb-starts"])
+    parser.add_argument("check", choices=["zip", "symbols", "deb", "lintian", "deb-starts"])
     parser.add_argument("--package", help="the zip")
     parser.add_argument("--package-dir", help="where the .deb is")
     parser.add_argument("--source", help="the source tree")
@@ -305,12 +368,14 @@ def parse_arguments():
     parser.add_argument("--objdump")
     parser.add_argument("--windres")
     parser.add_argument("--pe-format")
+    parser.add_argument("--zip-name", help="the Windows zip's name, without .zip")
+    parser.add_argument("--addr2line")
     return parser.parse_args()
 
 
 def main():
     args = parse_arguments()
-    checks = {"zip": check_zip, "deb": check_deb, "lintian": check_lintian, "deb-starts": check_deb_starts}
+    checks = {"zip": check_zip, "symbols": check_symbols, "deb": check_deb, "lintian": check_lintian, "deb-starts": check_deb_starts}
     try:
         checks[args.check](args)
     except (CheckFailed, subprocess.CalledProcessError) as failure:

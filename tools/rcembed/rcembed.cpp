@@ -6,7 +6,8 @@
 // identifiers), comments, and entries "ID TYPE "file"". A BITMAP loses its
 // 14-byte file header, as the resource compiler strips it. Left out, as the
 // layer has no use for them: other preprocessor lines, ICON entries (the
-// icon of the program file; windows get the stock icon) and VERSIONINFO
+// icon of the program file; windows get the stock icon), the RT_MANIFEST
+// entry (what Windows reads before it starts the program) and VERSIONINFO
 // blocks (the file's version details).
 #include <cctype>
 #include <cstdio>
@@ -111,7 +112,7 @@ std::vector<Entry> parseScript(const std::filesystem::path& script) {
             continue;
         }
         if (!(words >> file)) fail("cannot read the entry: " + line);
-        if (type == "ICON") continue;
+        if (type == "ICON" || type == "RT_MANIFEST") continue;
         Entry entry{resolveId(first, names), unquote(type), readFile(folder / unquote(file))};
         if (entry.type == "BITMAP") {
             if (entry.bytes.size() < 14 || entry.bytes[0] != 'B' || entry.bytes[1] != 'M')
