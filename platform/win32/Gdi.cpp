@@ -95,7 +95,7 @@ template <class Handle>
 HGDIOBJ selectShared(Handle& slot, Handle object, HGDIOBJ stock) {
     HGDIOBJ previous = slot ? slot : stock;
     if (object == previous) return previous;
-    hold(object);
+    if (object != stock) hold(object);  // stock objects are never deleted
     letGo(slot);
     slot = object == stock ? nullptr : object;
     return previous;
