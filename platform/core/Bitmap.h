@@ -33,8 +33,7 @@ public:
     COLORREF pixel(int x, int y) const;
     void setPixel(int x, int y, COLORREF colour);
 
-    HDC selectedInto = nullptr;  // the DC that holds it, if any
-    bool deletePending = false;  // DeleteObject while selected: freed on deselection
+    HDC selectedInto = nullptr;  // the one DC that may hold it, if any
 
 private:
     int width_;

@@ -1,5 +1,7 @@
 #include "Layer.h"
 
+#include "layer/ProgramEntry.h"
+
 #include "Bitmap.h"
 #include "DeviceContext.h"
 #include "Font.h"
@@ -17,8 +19,14 @@ public:
 
 }  // namespace
 
+// The first call of any kind starts the layer on the default backend, so
+// that stock objects exist before anything asks for them.
 Layer& Layer::get() {
     static Layer instance;
+    if (!instance.started_) {
+        instance.started_ = true;
+        instance.reset(makeDefaultBackend());
+    }
     return instance;
 }
 
@@ -33,6 +41,8 @@ void Layer::reset(std::unique_ptr<Backend> newBackend) {
     sincePress.clear();
     displayLost = false;
     quitCode = 0;
+    windowOpened = false;
+    windowRefusal.clear();
     hiddenResources.clear();
     for (int& n : failAt) n = 0;
     for (int& n : creations) n = 0;
@@ -67,5 +77,14 @@ DeviceContext* Layer::dc(HDC h) const { return objects.findAs<DeviceContext>(val
 Region* Layer::region(HGDIOBJ h) const { return objects.findAs<Region>(value(h), ObjectKind::Region); }
 Font* Layer::font(HGDIOBJ h) const { return objects.findAs<Font>(value(h), ObjectKind::Font); }
 Window* Layer::window(HWND h) const { return objects.findAs<Window>(value(h), ObjectKind::Window); }
+
+}  // namespace layer
+
+namespace layer {
+
+const char* windowRefusal() {
+    const Layer& layer = Layer::get();
+    return !layer.windowOpened && !layer.windowRefusal.empty() ? layer.windowRefusal.c_str() : nullptr;
+}
 
 }  // namespace layer

@@ -78,6 +78,9 @@ public:
     std::vector<BackendEvent> sincePress;
     bool displayLost = false;
     int quitCode = 0;
+    // Whether a window was ever made, and why the last refused one was not.
+    bool windowOpened = false;
+    std::string windowRefusal;
     HGDIOBJ stockBrushes[6] = {};
     HICON stockIcon = nullptr;
     HCURSOR stockCursor = nullptr;
@@ -90,6 +93,7 @@ public:
 private:
     void createStockObjects();
     std::unique_ptr<Backend> backend_;
+    bool started_ = false;
 };
 
 // Turns a backend event into the message it stands for, if the window takes it.

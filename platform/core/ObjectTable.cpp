@@ -3,9 +3,12 @@
 namespace layer {
 
 namespace {
-constexpr uintptr_t indexBits = 20;
+// As on Windows, 16 bits of a handle pick its slot (Windows gives a process
+// 10,000 GDI objects by default; the layer 65,535) and the bits above tell
+// the slot's successive objects apart. The handle stays within 31 bits.
+constexpr uintptr_t indexBits = 16;
 constexpr uintptr_t indexMask = (uintptr_t{1} << indexBits) - 1;
-constexpr uint32_t generationMask = 0x7ff;  // keeps handles within 31 bits
+constexpr uint32_t generationMask = 0x7fff;
 }  // namespace
 
 uintptr_t ObjectTable::encode(std::size_t index, uint32_t generation) {
@@ -15,8 +18,10 @@ uintptr_t ObjectTable::encode(std::size_t index, uint32_t generation) {
 uintptr_t ObjectTable::add(std::unique_ptr<LayerObject> object) {
     std::size_t index;
     if (!freeSlots_.empty()) {
-        index = freeSlots_.back();
-        freeSlots_.pop_back();
+        // The slot freed longest ago: a handle's slot is reused only once
+        // every slot freed after it has been.
+        index = freeSlots_.front();
+        freeSlots_.pop_front();
     } else {
         // Past the last index the handle's index bits would run into its
         // generation bits, and two live objects could share a handle.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct LayerObject {
     virtual ~LayerObject() = default;
     const ObjectKind kind;
     bool stock = false;  // stock objects are shared and never freed
+    // How many device contexts hold it. GDI defers the deletion of an object
+    // that some DC still holds until the last one lets go of it.
+    int selections = 0;
+    bool deletePending = false;
 };
 
 class ObjectTable {
@@ -49,11 +54,13 @@ private:
         uint32_t generation = 1;
     };
     // Handles carry the slot's generation so that a freed slot reused for a
-    // new object does not answer to the old handle.
+    // new object does not answer to the old handle. Generations wrap, as
+    // Windows' do: after 32,767 reuses of one slot its first handle names
+    // that slot's object again.
     static uintptr_t encode(std::size_t index, uint32_t generation);
 
     std::vector<Slot> slots_;
-    std::vector<std::size_t> freeSlots_;
+    std::deque<std::size_t> freeSlots_;  // oldest first
 };
 
 }  // namespace layer

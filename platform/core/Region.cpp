@@ -21,26 +21,35 @@ void Region::replace(const std::vector<RECT>& rects) {
     if (given.empty()) return;
 
     std::vector<LONG> edges;
+    edges.reserve(given.size() * 2);
     for (const RECT& r : given) {
         edges.push_back(r.top);
         edges.push_back(r.bottom);
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // A sweep from top to bottom: each band sees only the rectangles that
+    // cross it, so a region traced run by run costs O(n log n), not O(n^2).
+    std::sort(given.begin(), given.end(), [](const RECT& a, const RECT& b) { return a.top < b.top; });
 
     using Span = std::pair<LONG, LONG>;
     std::vector<Span> spans, previousSpans;
+    std::vector<RECT> active;       // the rectangles crossing the current band
+    std::size_t nextGiven = 0;      // the first rectangle not yet reached
     std::size_t previousFirst = 0;  // the previous band's first rectangle in rects_
     bool previousTouches = false;   // the previous band ends where this one starts
     for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
         LONG top = edges[i], bottom = edges[i + 1];
-        spans.clear();
-        for (const RECT& r : given)
-            if (r.top <= top && r.bottom >= bottom) spans.emplace_back(r.left, r.right);
-        if (spans.empty()) {
+        // Every edge is a band's edge, so a rectangle that reaches this band
+        // covers all of it.
+        std::erase_if(active, [&](const RECT& r) { return r.bottom <= top; });
+        for (; nextGiven < given.size() && given[nextGiven].top <= top; ++nextGiven) active.push_back(given[nextGiven]);
+        if (active.empty()) {
             previousTouches = false;
             continue;
         }
+        spans.clear();
+        for (const RECT& r : active) spans.emplace_back(r.left, r.right);
         std::sort(spans.begin(), spans.end());
         std::size_t merged = 0;
         for (std::size_t j = 1; j < spans.size(); ++j) {
@@ -69,10 +78,14 @@ void Region::replace(const std::vector<RECT>& rects) {
     }
 }
 
+// The bands lie top to bottom, so the one that could hold y is found by
+// halving; within it the rectangles lie left to right.
 bool Region::contains(int x, int y) const {
     if (x < bounds_.left || x >= bounds_.right || y < bounds_.top || y >= bounds_.bottom) return false;
-    return std::any_of(rects_.begin(), rects_.end(),
-                       [&](const RECT& r) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; });
+    auto it = std::partition_point(rects_.begin(), rects_.end(), [&](const RECT& r) { return r.bottom <= y; });
+    for (; it != rects_.end() && it->top <= y && it->left <= x; ++it)
+        if (x < it->right) return true;
+    return false;
 }
 
 }  // namespace layer

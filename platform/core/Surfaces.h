@@ -16,5 +16,7 @@ Window* windowOf(DeviceContext& dc);
 // Tells the backend that rows [top, bottom) of a window's surface (by default
 // all of them) hold new pixels.
 void surfaceChanged(DeviceContext& dc, int top = 0, int bottom = 0x7FFFFFFF);
+// Lets go of everything the DC holds, before it is deleted or released.
+void releaseSelections(DeviceContext& dc);
 
 }  // namespace layer

@@ -2,9 +2,10 @@
 // resource script lists, then WinMain as Windows would call it.
 #include <windows.h>
 
+#include "layer/ProgramEntry.h"
 #include "layer/Resources.h"
 
 int main() {
     layer::installResources(programResources, programResourceCount);
-    return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    return layer::runProgram(SW_SHOWNORMAL);
 }

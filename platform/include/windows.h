@@ -239,6 +239,7 @@ typedef struct tagLOGFONTA {
 #define WM_LBUTTONUP 0x0202
 #define WM_RBUTTONDOWN 0x0204
 #define WM_RBUTTONUP 0x0205
+#define WM_USER 0x0400
 
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002

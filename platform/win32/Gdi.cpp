@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Bitmap.h"
+#include "Debug.h"
 #include "DeviceContext.h"
 #include "Font.h"
 #include "Layer.h"
@@ -21,7 +22,8 @@ using layer::ObjectKind;
 namespace layer {
 
 Bitmap* drawingSurface(DeviceContext& dc) {
-    if (dc.window) {
+    if (dc.kind == DeviceContext::Kind::Screen) return nullptr;  // the screen is not drawn on
+    if (dc.kind == DeviceContext::Kind::Window) {
         Window* window = Layer::get().window(dc.window);
         return window ? &window->surface : nullptr;
     }
@@ -53,35 +55,69 @@ bool acceptableDibHeader(const BITMAPINFOHEADER& header) {
     return int64_t(header.biWidth) * height <= maxBitmapPixels;
 }
 
-void releaseSelection(DeviceContext& dc) {
+// A DC takes hold of an object, or lets go of it; an object whose deletion
+// waited on its last DC goes with that DC's letting go.
+void hold(HGDIOBJ handle) {
+    if (layer::LayerObject* object = Layer::get().object(handle)) ++object->selections;
+}
+
+void letGo(HGDIOBJ handle) {
     Layer& layer = Layer::get();
-    if (Bitmap* selected = layer.bitmap(dc.bitmap)) {
-        selected->selectedInto = nullptr;
-        if (selected->deletePending) layer.objects.remove(Layer::value(dc.bitmap));
-    }
-    layer.objects.remove(Layer::value(dc.defaultBitmap));
+    layer::LayerObject* object = layer.object(handle);
+    if (!object || object->selections == 0) return;
+    if (--object->selections == 0 && object->deletePending) layer.objects.remove(Layer::value(handle));
+}
+
+void releaseBitmap(DeviceContext& dc) {
+    if (Bitmap* selected = Layer::get().bitmap(dc.bitmap)) selected->selectedInto = nullptr;
+    letGo(dc.bitmap);
+    dc.bitmap = nullptr;
 }
 
 HGDIOBJ selectBitmap(HDC dcHandle, DeviceContext& dc, HBITMAP bitmapHandle, Bitmap& bitmap) {
-    if (dc.window) return nullptr;  // a window's DC draws on the window only
+    if (dc.kind != DeviceContext::Kind::Memory) return nullptr;  // only a memory DC holds a bitmap
     if (dc.bitmap == bitmapHandle) return bitmapHandle;
-    if (bitmap.selectedInto) return nullptr;  // one bitmap, one DC at a time
-    Layer& layer = Layer::get();
-    HBITMAP previous = dc.bitmap;
-    if (Bitmap* old = layer.bitmap(previous)) {
-        old->selectedInto = nullptr;
-        if (old->deletePending) layer.objects.remove(Layer::value(previous));
+    if (bitmap.selectedInto) {  // one bitmap, one DC at a time
+        LAYER_TRACE(Gdi, "SelectObject: bitmap %p is already in DC %p", (void*)bitmapHandle,
+                    (void*)bitmap.selectedInto);
+        return nullptr;
     }
+    HBITMAP previous = dc.bitmap;
+    releaseBitmap(dc);
     bitmap.selectedInto = dcHandle;
+    hold(bitmapHandle);
     dc.bitmap = bitmapHandle;
     return previous;
 }
 
-HGDIOBJ selectFont(DeviceContext& dc, HFONT font) {
-    HFONT previous = dc.font ? dc.font : Layer::get().stockFont;
-    dc.font = font;
+// Fonts and brushes may be held by many DCs at once.
+template <class Handle>
+HGDIOBJ selectShared(Handle& slot, Handle object, HGDIOBJ stock) {
+    HGDIOBJ previous = slot ? slot : stock;
+    if (object == previous) return previous;
+    if (object != stock) hold(object);  // stock objects are never deleted
+    letGo(slot);
+    slot = object == stock ? nullptr : object;
     return previous;
 }
+
+}  // namespace
+
+namespace layer {
+
+// What a DC holds goes back when the DC goes: deletions waiting on it happen.
+void releaseSelections(DeviceContext& dc) {
+    releaseBitmap(dc);
+    letGo(dc.font);
+    letGo(dc.brush);
+    dc.font = nullptr;
+    dc.brush = nullptr;
+    Layer::get().objects.remove(Layer::value(dc.defaultBitmap));
+}
+
+}  // namespace layer
+
+namespace {
 
 bool coversWholeRows(const Bitmap& from, int fromX, const Bitmap& to, int toX, int width) {
     return fromX == 0 && toX == 0 && width == from.width() && width == to.width() && from.stride() == to.stride() &&
@@ -153,7 +189,7 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
 HDC WINAPI CreateCompatibleDC(HDC) {
     Layer& layer = Layer::get();
     if (layer.shouldFail(Creation::DeviceContext)) return nullptr;
-    auto dc = std::make_unique<DeviceContext>();
+    auto dc = std::make_unique<DeviceContext>(DeviceContext::Kind::Memory);
     // A new memory DC holds a 1x1 monochrome bitmap until another is selected.
     // On Windows that bitmap is a stock object, which DeleteObject leaves
     // alone; here each DC has its own, freed with the DC.
@@ -171,6 +207,7 @@ HDC WINAPI CreateCompatibleDC(HDC) {
     HDC handle = Layer::handle<HDC>(dcValue);
     raw->defaultBitmap = Layer::handle<HBITMAP>(initialValue);
     rawInitial->selectedInto = handle;
+    rawInitial->selections = 1;
     raw->bitmap = raw->defaultBitmap;
     return handle;
 }
@@ -181,34 +218,31 @@ HGDIOBJ WINAPI SelectObject(HDC dcHandle, HGDIOBJ object) {
     if (!dc) return nullptr;
     if (Bitmap* bitmap = layer.bitmap(object))
         return selectBitmap(dcHandle, *dc, static_cast<HBITMAP>(object), *bitmap);
-    if (layer.font(object)) return selectFont(*dc, static_cast<HFONT>(object));
+    if (layer.font(object)) return selectShared(dc->font, static_cast<HFONT>(object), layer.stockFont);
+    layer::LayerObject* found = layer.object(object);
+    if (found && found->kind == ObjectKind::Brush)
+        return selectShared(dc->brush, object, layer.stockBrushes[WHITE_BRUSH]);
     return nullptr;
 }
 
 BOOL WINAPI DeleteDC(HDC dcHandle) {
     Layer& layer = Layer::get();
     DeviceContext* dc = layer.dc(dcHandle);
-    if (!dc || dc->window) return FALSE;  // a window's DC goes back through ReleaseDC
-    releaseSelection(*dc);
+    if (!dc || dc->fromGetDC()) return FALSE;  // a window's DC goes back through ReleaseDC
+    layer::releaseSelections(*dc);
     layer.objects.remove(Layer::value(dcHandle));
     return TRUE;
 }
 
+// An object that a DC still holds is deleted once the last DC lets go of it
+// (selects another, or is deleted or released), as GDI does.
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
     Layer& layer = Layer::get();
     layer::LayerObject* found = layer.object(object);
     if (!found) return FALSE;
     if (found->stock) return TRUE;
     switch (found->kind) {
-        case ObjectKind::Bitmap: {
-            auto* bitmap = static_cast<Bitmap*>(found);
-            // Windows defers deleting a bitmap that is still selected.
-            if (bitmap->selectedInto) {
-                bitmap->deletePending = true;
-                return TRUE;
-            }
-            break;
-        }
+        case ObjectKind::Bitmap:
         case ObjectKind::Font:
         case ObjectKind::Region:
         case ObjectKind::Brush:
@@ -216,11 +250,27 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
         default:
             return FALSE;
     }
+    if (found->selections > 0) {
+        LAYER_TRACE(Gdi, "DeleteObject: %p is held by %d DC(s); deleted when the last lets go", object,
+                    found->selections);
+        found->deletePending = true;
+        return TRUE;
+    }
     layer.objects.remove(Layer::value(object));
     return TRUE;
 }
 
+// A font is described by the LOGFONTA it was made from.
+static int describeFont(const layer::Font& font, int size, LPVOID buffer) {
+    if (!buffer) return int(sizeof(LOGFONTA));
+    int copied = std::min<int>(size, int(sizeof(LOGFONTA)));
+    if (copied <= 0) return 0;
+    std::memcpy(buffer, &font.logFont, std::size_t(copied));
+    return copied;
+}
+
 int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
+    if (layer::Font* font = Layer::get().font(object)) return describeFont(*font, size, buffer);
     Bitmap* bitmap = Layer::get().bitmap(object);
     if (!bitmap) return 0;
     if (!buffer) return int(sizeof(BITMAP));
@@ -248,15 +298,27 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, in
     Bitmap* target = layer::drawingSurface(*to);
     Bitmap* origin = layer::drawingSurface(*from);
     if (!target || !origin) return FALSE;
-    if (width < 0 || height < 0) return FALSE;
+    // A negative extent names the pixels on the other side of the origin,
+    // the origin's own included, in both bitmaps: nothing is mirrored.
+    int64_t wide = width, high = height, fromLeft = sourceX, fromTop = sourceY, toLeft = x, toTop = y;
+    if (wide < 0) {
+        toLeft += wide + 1;
+        fromLeft += wide + 1;
+        wide = -wide;
+    }
+    if (high < 0) {
+        toTop += high + 1;
+        fromTop += high + 1;
+        high = -high;
+    }
 
-    int64_t left = std::max<int64_t>({0, -int64_t(x), -int64_t(sourceX)});
-    int64_t top = std::max<int64_t>({0, -int64_t(y), -int64_t(sourceY)});
-    int64_t right = std::min<int64_t>({width, int64_t(target->width()) - x, int64_t(origin->width()) - sourceX});
-    int64_t bottom = std::min<int64_t>({height, int64_t(target->height()) - y, int64_t(origin->height()) - sourceY});
+    int64_t left = std::max<int64_t>({0, -toLeft, -fromLeft});
+    int64_t top = std::max<int64_t>({0, -toTop, -fromTop});
+    int64_t right = std::min<int64_t>({wide, target->width() - toLeft, origin->width() - fromLeft});
+    int64_t bottom = std::min<int64_t>({high, target->height() - toTop, origin->height() - fromTop});
     layer::Window::Rows changed;
     if (right > left && bottom > top) {
-        int fromX = int(sourceX + left), fromY = int(sourceY + top), toX = int(x + left), toY = int(y + top);
+        int fromX = int(fromLeft + left), fromY = int(fromTop + top), toX = int(toLeft + left), toY = int(toTop + top);
         int copiedWidth = int(right - left), copiedHeight = int(bottom - top);
         if (layer::windowOf(*to) && origin != target) {
             changed = copyChangedRows(*origin, fromX, fromY, *target, toX, toY, copiedWidth, copiedHeight);

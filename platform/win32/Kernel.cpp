@@ -21,8 +21,9 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count) {
 
 void WINAPI Sleep(DWORD milliseconds) { Layer::get().backend().sleep(milliseconds); }
 
-// The 64-bit product divided with rounding half away from zero; a zero
-// divisor or a quotient that does not fit in 32 bits gives -1.
+// The 64-bit product divided with rounding half away from zero. A zero
+// divisor, or a quotient beyond +-INT32_MAX, gives -1: as on Windows,
+// INT32_MIN counts as an overflow too.
 int WINAPI MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0) return -1;
     int64_t product = int64_t(number) * numerator;
@@ -33,7 +34,7 @@ int WINAPI MulDiv(int number, int numerator, int denominator) {
     }
     int64_t half = divisor / 2;
     int64_t quotient = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
-    if (quotient > INT32_MAX || quotient < INT32_MIN) return -1;
+    if (quotient > INT32_MAX || quotient < -INT32_MAX) return -1;
     return int(quotient);
 }
 

@@ -1,10 +1,14 @@
 // gdi32 and user32: regions, and the region that cuts a window's outline.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <vector>
 
+#include "Debug.h"
 #include "Layer.h"
 #include "Region.h"
 #include "Window.h"
@@ -15,18 +19,27 @@ using layer::Region;
 
 namespace {
 
-bool isTranslation(const XFORM& t) { return t.eM11 == 1.0f && t.eM22 == 1.0f && t.eM12 == 0.0f && t.eM21 == 0.0f; }
-
-// A move by whole pixels that 32-bit coordinates can take.
-bool translationOf(const XFORM& t, int64_t& dx, int64_t& dy) {
-    constexpr float limit = 2147483648.0f;
-    if (!isTranslation(t) || !(std::fabs(t.eDx) < limit) || !(std::fabs(t.eDy) < limit)) return false;
-    dx = int64_t(t.eDx);
-    dy = int64_t(t.eDy);
-    return true;
+// Where a transform puts a point, rounded to the nearest pixel (halves
+// upward), or nothing when it lands outside 32-bit coordinates.
+std::optional<POINT> transformed(const XFORM& t, LONG x, LONG y) {
+    double tx = std::floor(x * double(t.eM11) + y * double(t.eM21) + double(t.eDx) + 0.5);
+    double ty = std::floor(x * double(t.eM12) + y * double(t.eM22) + double(t.eDy) + 0.5);
+    if (!(tx >= INT32_MIN && tx <= INT32_MAX && ty >= INT32_MIN && ty <= INT32_MAX)) return std::nullopt;
+    return POINT{LONG(tx), LONG(ty)};
 }
 
-bool fitsCoordinate(int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+// A transform without rotation or shear keeps every rectangle a rectangle:
+// the one its transformed corners span. Rotated and sheared regions are not
+// offered (nothing the layer serves needs them).
+bool transformRects(const XFORM& t, std::vector<RECT>& rects) {
+    if (t.eM12 != 0.0f || t.eM21 != 0.0f) return false;
+    for (RECT& r : rects) {
+        std::optional<POINT> a = transformed(t, r.left, r.top), b = transformed(t, r.right, r.bottom);
+        if (!a || !b) return false;
+        r = RECT{std::min(a->x, b->x), std::min(a->y, b->y), std::max(a->x, b->x), std::max(a->y, b->y)};
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -34,24 +47,24 @@ extern "C" {
 
 // Reads exactly the bytes it was given: a block that is short, has a header
 // of the wrong size or type, or claims more rectangles than it holds gives
-// no region.
+// no region, as on Windows. A transform maps each rectangle's corners.
 HRGN WINAPI ExtCreateRegion(const XFORM* transform, DWORD count, const RGNDATA* data) {
     if (!data || count < sizeof(RGNDATAHEADER)) return nullptr;
     RGNDATAHEADER header;
     std::memcpy(&header, data, sizeof header);
     if (header.dwSize != sizeof(RGNDATAHEADER) || header.iType != RDH_RECTANGLES) return nullptr;
-    if (uint64_t(header.nCount) * sizeof(RECT) > uint64_t(count) - sizeof(RGNDATAHEADER)) return nullptr;
-    int64_t dx = 0, dy = 0;
-    if (transform && !translationOf(*transform, dx, dy)) return nullptr;
+    if (uint64_t(header.nCount) * sizeof(RECT) > uint64_t(count) - sizeof(RGNDATAHEADER)) {
+        LAYER_TRACE(Region, "ExtCreateRegion: %u rectangles do not fit in %u bytes", unsigned(header.nCount),
+                    unsigned(count));
+        return nullptr;
+    }
 
     std::vector<RECT> rects(header.nCount);
     const char* bytes = reinterpret_cast<const char*>(data) + sizeof(RGNDATAHEADER);
     if (!rects.empty()) std::memcpy(rects.data(), bytes, rects.size() * sizeof(RECT));
-    for (RECT& r : rects) {
-        int64_t left = r.left + dx, right = r.right + dx, top = r.top + dy, bottom = r.bottom + dy;
-        if (!fitsCoordinate(left) || !fitsCoordinate(right) || !fitsCoordinate(top) || !fitsCoordinate(bottom))
-            return nullptr;
-        r = RECT{LONG(left), LONG(top), LONG(right), LONG(bottom)};
+    if (transform && !transformRects(*transform, rects)) {
+        LAYER_TRACE(Region, "ExtCreateRegion: the transform rotates, shears or leaves 32-bit coordinates");
+        return nullptr;
     }
     return Layer::get().create<HRGN>(Creation::Region, std::make_unique<Region>(std::move(rects)));
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Bitmap.h"
+#include "Debug.h"
 #include "Layer.h"
 
 using layer::Bitmap;
@@ -112,6 +113,7 @@ HRSRC WINAPI FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {
     const auto& entries = Layer::get().resources;
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (entries[i]->id == id && typeMatches(*entries[i], type)) return Layer::handle<HRSRC>(i + 1);
+    LAYER_TRACE(Resource, "FindResourceA: no resource %d of that type", id);
     return nullptr;
 }
 

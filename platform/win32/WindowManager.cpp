@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Debug.h"
 #include "DeviceContext.h"
 #include "DevicePixels.h"
 #include "Layer.h"
 #include "RectArithmetic.h"
+#include "Surfaces.h"
 #include "Window.h"
 
 using layer::BackendEvent;
@@ -63,17 +65,32 @@ Window* shownWindow(HWND handle) {
     return window && window->visible ? window : nullptr;
 }
 
-void complain(const char* what) { std::fprintf(stderr, "brisko: cannot open its window: %s\n", what); }
+// Why CreateWindowExA refused, kept for whoever decides what the refusal
+// means to the program's user (see ProgramEntry), and traced.
+void refuse(const char* why) {
+    Layer::get().windowRefusal = why;
+    LAYER_TRACE(Window, "CreateWindowExA refused: %s", why);
+}
 
-// False when the window procedure refuses the creation (WM_CREATE gives -1).
-bool sendCreationMessages(HWND handle, Window& window) {
+// The messages CreateWindowExA sends, in Windows' order: WM_CREATE, the
+// window's size and place, and for a visible window WM_SHOWWINDOW and
+// WM_ACTIVATE. The procedure may destroy the window in any of them, so the
+// window is looked up again after each; false when it is gone or refused its
+// creation (WM_CREATE gave -1).
+bool sendCreationMessages(HWND handle) {
+    Layer& layer = Layer::get();
     if (send(handle, WM_CREATE, 0, 0) == -1) return false;
-    if (!window.visible) return true;
+    Window* window = layer.window(handle);
+    if (!window) return false;
+    send(handle, WM_SIZE, 0, MAKELPARAM(window->width, window->height));
+    if (!(window = layer.window(handle))) return false;
+    send(handle, WM_MOVE, 0, MAKELPARAM(window->x, window->y));
+    if (!(window = layer.window(handle))) return false;
+    if (!window->visible) return true;
     send(handle, WM_SHOWWINDOW, TRUE, 0);
+    if (!layer.window(handle)) return false;
     send(handle, WM_ACTIVATE, 1, 0);
-    send(handle, WM_SIZE, 0, MAKELPARAM(window.width, window.height));
-    send(handle, WM_MOVE, 0, MAKELPARAM(window.x, window.y));
-    return true;
+    return layer.window(handle) != nullptr;
 }
 
 // The program hears of the move only when its own coordinates change.
@@ -288,8 +305,14 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
                             int height, HWND, HMENU, HINSTANCE instance, LPVOID) {
     Layer& layer = Layer::get();
     layer::WindowClass* windowClass = className && !IS_INTRESOURCE(className) ? findClass(className) : nullptr;
-    if (!windowClass || width <= 0 || height <= 0 || width > 0x4000 || height > 0x4000) {
-        complain("its window class is not registered");
+    if (!windowClass) {
+        refuse("its window class is not registered");
+        return nullptr;
+    }
+    // An empty window is a window; one larger than any screen is refused,
+    // as a surface that size could not be allocated.
+    if (width < 0 || height < 0 || width > 0x4000 || height > 0x4000) {
+        refuse("the size asked for is not one a window can have");
         return nullptr;
     }
     auto window = std::make_unique<Window>(width, height);
@@ -307,20 +330,22 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     created.needsPaint = created.visible;
     HWND handle = layer.create<HWND>(Creation::Window, std::move(window));
     if (!handle) {
-        complain("the system refused to create it");
+        refuse("the system refused to create it");
         return nullptr;
     }
     std::string whyNot;
     if (created.visible && !layer.backend().showWindow(created, whyNot)) {
-        complain(whyNot.c_str());
+        refuse(whyNot.c_str());
         layer.objects.remove(Layer::value(handle));
         return nullptr;
     }
     layer.windows.push_back(handle);
-    if (!sendCreationMessages(handle, created)) {
-        DestroyWindow(handle);
+    if (!sendCreationMessages(handle)) {
+        LAYER_TRACE(Window, "CreateWindowExA: the window procedure refused or destroyed window %p", (void*)handle);
+        DestroyWindow(handle);  // nothing, when the procedure destroyed it itself
         return nullptr;
     }
+    layer.windowOpened = true;
     return handle;
 }
 
@@ -356,7 +381,7 @@ BOOL WINAPI IsIconic(HWND handle) {
 BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
     Window* window = Layer::get().window(handle);
     if (!window || !rect) return FALSE;
-    *rect = RECT{window->x, window->y, window->x + window->width, window->y + window->height};
+    *rect = layer::rectAt(window->x, window->y, window->width, window->height);
     return TRUE;
 }
 
@@ -394,21 +419,36 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window && !Layer::get().window(window)) return FALSE;
+    if (window && !Layer::get().window(window)) {
+        LAYER_TRACE(Message, "PostMessageA: %p is no window (message %04x)", (void*)window, message);
+        return FALSE;
+    }
     post(window, message, wParam, lParam, cursorInProgramPixels());
     return TRUE;
 }
 
+namespace {
+
+// A message passes the filter when it is in [first, last]; 0 and 0 pass all.
+bool inFilter(UINT message, UINT first, UINT last) {
+    if (first == 0 && last == 0) return true;
+    return message >= first && message <= last;
+}
+
+}  // namespace
+
 // Order as on Windows: posted messages (input included, in arrival order),
-// then WM_QUIT, then WM_PAINT for a window that still needs painting.
-BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT, UINT, UINT removeMessage) {
+// then WM_QUIT, then WM_PAINT for a window that still needs painting. The
+// window and the message range filter all but WM_QUIT, which comes
+// whatever the range.
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeMessage) {
     Layer& layer = Layer::get();
     if (!message) return FALSE;
     BackendEvent event;
     while (layer.backend().nextEvent(event, false)) layer::deliverEvent(event);
 
     for (auto it = layer.posted.begin(); it != layer.posted.end(); ++it) {
-        if (window && it->hwnd != window) continue;
+        if ((window && it->hwnd != window) || !inFilter(it->message, filterMin, filterMax)) continue;
         *message = *it;
         if (removeMessage & PM_REMOVE) layer.posted.erase(it);
         return TRUE;
@@ -418,11 +458,13 @@ BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT, UINT, UINT removeMess
         if (removeMessage & PM_REMOVE) layer.quitPosted = false;
         return TRUE;
     }
-    for (HWND handle : layer.windows) {
-        Window* painted = shownWindow(handle);
-        if (painted && painted->needsPaint && (!window || window == handle)) {
-            *message = MSG{handle, WM_PAINT, 0, 0, messageTime(), POINT{}};
-            return TRUE;
+    if (inFilter(WM_PAINT, filterMin, filterMax)) {
+        for (HWND handle : layer.windows) {
+            Window* painted = shownWindow(handle);
+            if (painted && painted->needsPaint && (!window || window == handle)) {
+                *message = MSG{handle, WM_PAINT, 0, 0, messageTime(), POINT{}};
+                return TRUE;
+            }
         }
     }
     layer.backend().idle();
@@ -468,15 +510,19 @@ BOOL WINAPI GetCursorPos(LPPOINT point) {
 HDC WINAPI GetDC(HWND handle) {
     Layer& layer = Layer::get();
     if (handle && !layer.window(handle)) return nullptr;
-    auto dc = std::make_unique<DeviceContext>();
+    auto dc = std::make_unique<DeviceContext>(handle ? DeviceContext::Kind::Window : DeviceContext::Kind::Screen);
     dc->window = handle;
     return layer.create<HDC>(Creation::DeviceContext, std::move(dc));
 }
 
-int WINAPI ReleaseDC(HWND handle, HDC dcHandle) {
+// Any DC that GetDC gave goes back, whichever window is named with it (as
+// Windows, which finds the DC's window itself); its fonts and brushes go
+// back with it.
+int WINAPI ReleaseDC(HWND, HDC dcHandle) {
     Layer& layer = Layer::get();
     DeviceContext* dc = layer.dc(dcHandle);
-    if (!dc || dc->bitmap || dc->window != handle) return 0;
+    if (!dc || !dc->fromGetDC()) return 0;
+    layer::releaseSelections(*dc);
     layer.objects.remove(Layer::value(dcHandle));
     return 1;
 }

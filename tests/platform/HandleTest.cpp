@@ -1,5 +1,7 @@
-// Handles: a freed handle never comes back to life, and when the layer runs out
-// of handles it refuses to create rather than hand out one twice.
+// Handles: a freed handle stays dead while its slot is reused, until the
+// slot's generation wraps after 32,767 reuses (Windows recycles its handles
+// too); and when the layer runs out of handles it refuses to create rather
+// than hand out one twice.
 #include <algorithm>
 
 #include "LayerTestSupport.h"
@@ -23,6 +25,40 @@ TEST_F(Handles, AHandleStaysDeadWhenItsSlotIsReused) {
         ASSERT_EQ(GetObjectA(dib.handle, sizeof description, &description), int(sizeof description));
         EXPECT_EQ(description.bmWidth, dib.width) << "each new handle names its own bitmap";
     }
+}
+
+// The program creates and deletes its read-out's font every frame, 50 times
+// a second: one slot, reused over and over. Its first handle stays dead for
+// 32,766 reuses (11 minutes of frames) and names the slot's object again at
+// the 32,767th, when the generation wraps.
+TEST_F(Handles, AHandleComesBackOnlyWhenItsSlotsGenerationWraps) {
+    LOGFONTA request{};
+    request.lfHeight = -12;
+    HFONT first = CreateFontIndirectA(&request);
+    ASSERT_TRUE(DeleteObject(first));
+    constexpr int reusesBeforeWrap = 32766;
+    LOGFONTA seen{};
+    for (int reuse = 1; reuse <= reusesBeforeWrap; ++reuse) {
+        HFONT font = CreateFontIndirectA(&request);
+        ASSERT_NE(font, first) << "reuse " << reuse;
+        ASSERT_EQ(GetObjectA(first, sizeof seen, &seen), 0) << "reuse " << reuse;
+        ASSERT_TRUE(DeleteObject(font));
+    }
+    HFONT wrapped = CreateFontIndirectA(&request);
+    EXPECT_EQ(wrapped, first) << "the generation wraps after 32,767 reuses";
+}
+
+TEST_F(Handles, AFreedSlotWaitsBehindTheSlotsFreedBeforeIt) {
+    LOGFONTA request{};
+    HFONT a = CreateFontIndirectA(&request), b = CreateFontIndirectA(&request);
+    ASSERT_TRUE(DeleteObject(a));
+    ASSERT_TRUE(DeleteObject(b));
+    HFONT c = CreateFontIndirectA(&request), d = CreateFontIndirectA(&request);
+    // Same slots, new generations, oldest free slot first.
+    EXPECT_EQ(uintptr_t(c) & 0xffff, uintptr_t(a) & 0xffff);
+    EXPECT_EQ(uintptr_t(d) & 0xffff, uintptr_t(b) & 0xffff);
+    EXPECT_NE(c, a);
+    EXPECT_NE(d, b);
 }
 
 TEST_F(Handles, WhenHandlesRunOutCreationFailsInsteadOfRepeatingAHandle) {

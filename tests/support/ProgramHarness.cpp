@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "layer/Headless.h"
+#include "layer/ProgramEntry.h"
 #include "layer/Resources.h"
 #include "layer/Testing.h"
 
@@ -55,7 +56,8 @@ void ProgramHarness::click(uint64_t atMs, int x, int y) {
 void ProgramHarness::close(uint64_t atMs) { headless::requestClose(atMs); }
 void ProgramHarness::at(uint64_t atMs, std::function<void()> check) { headless::at(atMs, std::move(check)); }
 
-int ProgramHarness::run() { return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL); }
+// As the program's own entry runs it, the line it ends with included.
+int ProgramHarness::run() { return layer::runProgram(SW_SHOWNORMAL); }
 
 ResourceBitmap loadResourceBitmap(int id) {
     ResourceBitmap result;
