@@ -34,6 +34,8 @@ TEST(DesktopScale, TheDesktopsSettingInWholeNumbers) {
         {"two", "Xft.dpi:\t288\n", 3},
         {"1000", nullptr, DesktopScale::largest},
         {nullptr, "Xft.dpi:\t96000\n", DesktopScale::largest},
+        {nullptr, "Xft.dpi:\t1e300\n", DesktopScale::largest},  // far beyond an int
+        {nullptr, "Xft.dpi:\t-1e300\n", 1},
     };
     for (const ScaleCase& c : cases)
         EXPECT_EQ(DesktopScale::choose(c.gdkScale, c.resources), c.scale)

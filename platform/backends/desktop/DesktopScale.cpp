@@ -48,7 +48,9 @@ int DesktopScale::choose(const char* gdkScale, const char* resourceDatabase) {
     if (std::optional<int> scale = wholeNumber(gdkScale)) return *scale;
     std::optional<double> dpi = xftDpi(resourceDatabase);
     if (!dpi) return 1;
-    return std::clamp(int(std::floor(*dpi / standardDpi)), 1, largest);
+    // Clamped while still a double: a value beyond an int's range has no
+    // int to convert to.
+    return int(std::clamp(std::floor(*dpi / standardDpi), 1.0, double(largest)));
 }
 
 // The resources are read on a connection of their own, opened and closed
