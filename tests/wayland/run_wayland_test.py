@@ -26,6 +26,7 @@ import time
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "display"))
 
+import desktops  # noqa: E402
 import layout  # noqa: E402
 import scenarios  # noqa: E402
 from displayrun import CheckFailed, DisplayRun, output_lines  # noqa: E402
@@ -356,10 +357,34 @@ def xwayland(run):
     info = run.session.window_info(run.window)
     run.log("the window is an %s window at (%d,%d)" % (info["shell"], info["x"], info["y"]))
     run.require(info["shell"] == "xwayland", "the window is an %s window, not an X11 one" % info["shell"])
-    scenarios.caption_drag(run, repaints_while_dragged=True)
+    first_drag_on_sway(run)
+    desktops.paced_drag(run)
+    desktops.controls_where_drawn(run, "after the drags")
     scenarios.transport(run)
     minimise(run)
     scenarios.close_button(run)
+
+
+def first_drag_on_sway(run):
+    """The first drag shows the program that sway keeps X11 windows where
+    it put them; the program then hands the move to sway, which takes it up
+    where the pointer is by then (the movement before is lost: sway's), so
+    the window moves by the movement after the hand-over. From then on every
+    drag is sway's from the press."""
+    start = run.screen_point(layout.BARE_SKIN)
+    origin = run.origin
+    run.session.move_pointer(*start)
+    run.session.press()
+    run.session.move_pointer(start[0] + 20, start[1] + 15)
+    time.sleep(1.0)
+    run.session.move_pointer(start[0] + 60, start[1] + 45)
+    wanted = (origin[0] + 40, origin[1] + 30)
+    run.wait_until("the first drag: the window is at %s, expected %s, moved by what the pointer did after sway "
+                   "took the move over" % (run.window_position(), wanted), lambda: run.window_position() == wanted)
+    run.session.release()
+    run.origin = wanted
+    run.expect_picture("the window after the first drag")
+    run.log("the first drag moved the window by (+40,+30), what the pointer did once sway had the move")
 
 
 def kwin_x11(run):
