@@ -65,11 +65,7 @@ void configureSdl() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
 }
 
-void sleepFor(long long nanoseconds) {
-    timespec remaining{time_t(nanoseconds / 1'000'000'000), long(nanoseconds % 1'000'000'000)};
-    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
-    }
-}
+void sleepFor(long long nanoseconds) { MonotonicClock::rest(nanoseconds); }
 
 BackendEvent eventAt(BackendEvent::Type type, POINT point, WPARAM modifiers = 0) {
     return BackendEvent{type, int(point.x), int(point.y), modifiers};
@@ -148,11 +144,7 @@ int DesktopBackend::scale() {
     return scale_;
 }
 
-LONGLONG DesktopBackend::counter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return LONGLONG(now.tv_sec) * ticksPerSecond + now.tv_nsec / 100;
-}
+LONGLONG DesktopBackend::counter() { return MonotonicClock::now(); }
 
 void DesktopBackend::sleep(DWORD milliseconds) {
     idleSpins_ = 0;

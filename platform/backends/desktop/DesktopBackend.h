@@ -15,6 +15,7 @@
 #include "Backend.h"
 #include "DesktopMessageBox.h"
 #include "DesktopWindow.h"
+#include "MonotonicClock.h"
 #include "X11Connection.h"
 
 union SDL_Event;
@@ -45,7 +46,7 @@ public:
     void idle() override;
 
     // The counter runs in 100 ns ticks, as Windows reports it.
-    static constexpr LONGLONG ticksPerSecond = 10'000'000;
+    static constexpr LONGLONG ticksPerSecond = MonotonicClock::ticksPerSecond;
 
     // Whether SDL's video has been started (it is only on first need).
     bool videoStarted() const { return video_ == Video::Ready; }

@@ -23,11 +23,7 @@ constexpr int signalCheckMs = 100;
 constexpr int spinsBeforeRest = 100;
 constexpr long restNanoseconds = 1'000'000;
 
-void sleepFor(long long nanoseconds) {
-    timespec remaining{time_t(nanoseconds / 1'000'000'000), long(nanoseconds % 1'000'000'000)};
-    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
-    }
-}
+void sleepFor(long long nanoseconds) { MonotonicClock::rest(nanoseconds); }
 
 BackendEvent plainEvent(BackendEvent::Type type) {
     BackendEvent event;
@@ -73,11 +69,7 @@ int WaylandBackend::scale() {
     return scale_;
 }
 
-LONGLONG WaylandBackend::counter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return LONGLONG(now.tv_sec) * ticksPerSecond + now.tv_nsec / 100;
-}
+LONGLONG WaylandBackend::counter() { return MonotonicClock::now(); }
 
 // The rest is spent waiting on the connection: what the compositor sends
 // meanwhile is read at once and kept for the program. A compositor drops a

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "MonotonicClock.h"
 #include "WaylandConnection.h"
 #include "WaylandMessageBox.h"
 #include "WaylandSeat.h"
@@ -47,7 +48,7 @@ public:
     void idle() override;
 
     // The counter runs in 100 ns ticks, as Windows reports it.
-    static constexpr LONGLONG ticksPerSecond = 10'000'000;
+    static constexpr LONGLONG ticksPerSecond = MonotonicClock::ticksPerSecond;
 
 private:
     struct Shown {
