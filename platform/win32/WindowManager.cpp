@@ -137,7 +137,6 @@ void captionMoveLoop(HWND handle) {
     const POINT press = layer.pressPosition;
     if (!released && layer.backend().moveByDesktop(*window, press)) {
         layer.leftButtonHeld = false;
-        dropPointerMessages(handle);
         return;
     }
     const int originX = window->deviceX;

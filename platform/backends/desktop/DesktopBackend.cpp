@@ -65,8 +65,6 @@ void configureSdl() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
 }
 
-void sleepFor(long long nanoseconds) { MonotonicClock::rest(nanoseconds); }
-
 BackendEvent eventAt(BackendEvent::Type type, POINT point, WPARAM modifiers = 0) {
     return BackendEvent{type, int(point.x), int(point.y), modifiers};
 }
@@ -148,11 +146,11 @@ LONGLONG DesktopBackend::counter() { return MonotonicClock::now(); }
 
 void DesktopBackend::sleep(DWORD milliseconds) {
     idleSpins_ = 0;
-    sleepFor((long long)milliseconds * 1'000'000);
+    MonotonicClock::rest((long long)milliseconds * 1'000'000);
 }
 
 void DesktopBackend::idle() {
-    if (++idleSpins_ >= spinsBeforeRest) sleepFor(restNanoseconds);
+    if (++idleSpins_ >= spinsBeforeRest) MonotonicClock::rest(restNanoseconds);
 }
 
 POINT DesktopBackend::cursorPosition() {
@@ -259,7 +257,7 @@ void DesktopBackend::handOffMove(DesktopWindow& window) {
             queued_.push_back(eventAt(BackendEvent::Type::CloseRequest, POINT{0, 0}));
             break;
         }
-        sleepFor(handOffPollNanoseconds);
+        MonotonicClock::rest(handOffPollNanoseconds);
         if (!window.x11().pointer(pointer, &held)) break;
     }
     window.x11().cancelWindowManagerMove(pointer);
@@ -361,7 +359,7 @@ void DesktopBackend::waitForInput() {
     if (connection_.valid())
         connection_.waitForInput(milliseconds);
     else
-        sleepFor(restNanoseconds);
+        MonotonicClock::rest(restNanoseconds);
 }
 
 // Pumping SDL costs a few system calls on the X connection; a frame with

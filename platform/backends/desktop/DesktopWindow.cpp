@@ -115,16 +115,6 @@ void DesktopWindow::moveTo(POINT root) {
         SDL_SetWindowPosition(window_, int(root.x), int(root.y));
 }
 
-bool DesktopWindow::takeNewPosition(POINT& root) {
-    POINT now{};
-    if (!x11_.rootPosition(now)) return false;
-    bool changed = !knownPosition_ || now.x != position_.x || now.y != position_.y;
-    knownPosition_ = true;
-    position_ = now;
-    root = now;
-    return changed;
-}
-
 void DesktopWindow::minimize() { SDL_MinimizeWindow(window_); }
 
 }  // namespace layer

@@ -43,9 +43,6 @@ public:
     // Asks for the window to go to a place in root coordinates.
     void moveTo(POINT root);
     void minimize();
-    // Where the window really is, in root coordinates, asked of the server:
-    // true when that differs from what the last call found.
-    bool takeNewPosition(POINT& root);
 
     uint32_t id() const { return id_; }
     // The layer's window this one shows.
@@ -68,8 +65,6 @@ private:
     X11Window x11_;
     std::unique_ptr<X11Presenter> presenter_;  // null: SDL's window surface
     Window* owner_;
-    bool knownPosition_ = false;
-    POINT position_{0, 0};
     DesktopFrameCopy copy_;
 };
 

@@ -23,8 +23,6 @@ constexpr int signalCheckMs = 100;
 constexpr int spinsBeforeRest = 100;
 constexpr long restNanoseconds = 1'000'000;
 
-void sleepFor(long long nanoseconds) { MonotonicClock::rest(nanoseconds); }
-
 BackendEvent plainEvent(BackendEvent::Type type) {
     BackendEvent event;
     event.type = type;
@@ -78,21 +76,21 @@ LONGLONG WaylandBackend::counter() { return MonotonicClock::now(); }
 void WaylandBackend::sleep(DWORD milliseconds) {
     idleSpins_ = 0;
     if (state_ != Connection::Ready || lost_ || connection_->lost()) {
-        sleepFor((long long)milliseconds * 1'000'000);
+        MonotonicClock::rest((long long)milliseconds * 1'000'000);
         return;
     }
     const LONGLONG deadline = counter() + LONGLONG(milliseconds) * (ticksPerSecond / 1000);
     for (LONGLONG now = counter(); now < deadline; now = counter()) {
         int left = int((deadline - now + ticksPerSecond / 1000 - 1) / (ticksPerSecond / 1000));
         if (!connection_->pump(left)) {
-            sleepFor((deadline - now) * 100);
+            MonotonicClock::rest((deadline - now) * 100);
             return;
         }
     }
 }
 
 void WaylandBackend::idle() {
-    if (++idleSpins_ >= spinsBeforeRest) sleepFor(restNanoseconds);
+    if (++idleSpins_ >= spinsBeforeRest) MonotonicClock::rest(restNanoseconds);
 }
 
 WaylandBackend::Shown* WaylandBackend::shownFor(const Window& window) const {
